@@ -1,0 +1,10 @@
+#include "cli/SalidaPDF.h"
+
+namespace qavi {
+
+bool GeneraPDFHeadless(const TVariablesReporte&, const std::string&, std::string& error) {
+  error = "Esta compilación no incluye el generador de PDF.";
+  return false;
+}
+
+}  // namespace qavi

@@ -1,0 +1,204 @@
+// cuestionario-qavi: the questionnaire run without a window, for automation and branches.
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Json.h"
+#include "cli/MensajeroConsola.h"
+#include "common/Plataforma.h"
+#include "db/ColectorConxs.h"
+#include "db/Conexion.h"
+#include "engine/Corrida.h"
+#include "report/ExpresionReporte.h"
+#include "report/ReporteMemoria.h"
+#include "report/TablaPEPs.h"
+#include "cli/SalidaPDF.h"
+
+namespace {
+
+using namespace qavi;
+
+constexpr const char* kUso =
+    "Uso: cuestionario-qavi [--velmar CARPETA] --usuario CLAVE --password PASS [--tipo-cambio 16]\n"
+    "                       [--detectar-peps] [--pep CLAVE]... [--json ARCHIVO] [--pdf ARCHIVO]\n";
+
+struct TOpciones {
+  std::filesystem::path velmar;
+  std::optional<std::string> usuario, password;
+  std::string tipoCambio = "16";
+  bool detectar = false;
+  std::vector<std::string> peps;
+  std::string json, pdf;
+};
+
+bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto valor = [&](std::string& destino) {
+      if (i + 1 >= argc) {
+        error = "Falta el valor de " + a + ".";
+        return false;
+      }
+      destino = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--velmar") {
+      if (!valor(v)) return false;
+      o.velmar = v;
+    } else if (a == "--usuario") {
+      if (!valor(v)) return false;
+      o.usuario = v;
+    } else if (a == "--password") {
+      if (!valor(v)) return false;
+      o.password = v;
+    } else if (a == "--tipo-cambio") {
+      if (!valor(o.tipoCambio)) return false;
+    } else if (a == "--detectar-peps") {
+      o.detectar = true;
+    } else if (a == "--pep") {
+      if (!valor(v)) return false;
+      o.peps.push_back(v);
+    } else if (a == "--json") {
+      if (!valor(o.json)) return false;
+    } else if (a == "--pdf") {
+      if (!valor(o.pdf)) return false;
+    } else if (a == "-h" || a == "--help" || a == "--ayuda") {
+      error.clear();
+      return false;
+    } else {
+      error = "Opción desconocida: " + a;
+      return false;
+    }
+  }
+  if (!o.usuario || !o.password) {
+    error = "Faltan --usuario y --password.";
+    return false;
+  }
+  return true;
+}
+
+// The rate reads a point as the decimal separator whatever the regional settings; 0 when it is not a number.
+double LeeTipoCambio(const std::string& s) {
+  size_t a = s.find_first_not_of(' ');
+  if (a == std::string::npos) return 0;
+  size_t b = s.find_last_not_of(' ') + 1;
+  double d = 0;
+  auto [p, ec] = std::from_chars(s.data() + a, s.data() + b, d);
+  if (ec != std::errc() || p != s.data() + b) return 0;
+  return d;
+}
+
+bool Escribe(const std::string& ruta, const std::string& texto) {
+  std::ofstream f(std::filesystem::path(ruta), std::ios::binary);
+  f << texto;
+  f.close();
+  if (!f) {
+    std::cerr << "No se pudo escribir el archivo " << ruta << ".\n";
+    return false;
+  }
+  return true;
+}
+
+std::string CandidatosJson(const TTablaPEPs& t) {
+  std::string s = "[";
+  for (size_t i = 0; i < t.Filas().size(); ++i) {
+    const auto& f = t.Filas()[i];
+    s += std::string(i ? ",\n " : "\n ") + "{\"ClaveCliente\": " + CadenaJson(f.ClaveCliente) +
+         ", \"Nombre\": " + CadenaJson(f.Nombre) + "}";
+  }
+  return s + (t.Filas().empty() ? "]\n" : "\n]\n");
+}
+
+std::string RespuestasJson(const TVariablesReporte& v, int nPreguntas) {
+  std::string s = "{\n \"NombreCC\": " + CadenaJson(EvaluaValor(v.DameValor("NombreCC")));
+  for (int n = 1; n <= nPreguntas; ++n) {
+    std::string nombre = "preg_" + std::to_string(n);
+    s += ",\n " + CadenaJson(nombre) + ": " + CadenaJson(EvaluaValor(v.DameValor(nombre)));
+  }
+  return s + "\n}\n";
+}
+
+int Corre(const TOpciones& o) {
+  const auto carpeta = o.velmar.empty() ? CarpetaEjecutable() : o.velmar;
+  auto mensajero = std::make_shared<TMensajeroConsola>(EsTerminal(stderr));
+
+  // The window's field checks, in its order.
+  if (RecortaBlancos(*o.usuario).empty()) {
+    mensajero->MsjTxTemp("Por favor, escriba su usuario (Administrador).");
+    return 1;
+  }
+  if (RecortaBlancos(o.tipoCambio).empty()) {
+    mensajero->MsjTxTemp("Por favor, escriba el tipo de cambio.");
+    return 1;
+  }
+  const double dTCambio = LeeTipoCambio(o.tipoCambio);
+  if (!(dTCambio > 0)) {
+    mensajero->MsjTxTemp("El tipo de cambio debe ser diferente a cero.");
+    return 1;
+  }
+
+  auto reporte = std::make_shared<TReporteMemoria>();
+  TTablaPEPs vtPEPs;
+  const bool genera = !o.detectar;
+  auto falla = [&] {
+    if (genera) mensajero->MsjEnTx("No fue posible generar el reporte. Llame a Soporte Técnico.");
+    return 1;
+  };
+
+  auto pre = PreparaCorrida(carpeta, dTCambio, *o.usuario, *o.password, reporte.get(), mensajero);
+  if (!pre.rep) return falla();
+  if (!pre.rep->DetectaPEPs(vtPEPs)) return falla();
+
+  if (o.detectar) {
+    if (!o.json.empty()) return Escribe(o.json, CandidatosJson(vtPEPs)) ? 0 : 1;
+    for (const auto& f : vtPEPs.Filas()) std::cout << f.ClaveCliente << '\t' << f.Nombre << '\n';
+    mensajero->MsjTxTemp("La detección de PEPs ha finalizado.");
+    return 0;
+  }
+
+  for (const auto& clave : o.peps) {
+    bool encontrada = false;
+    for (vtPEPs.First(); !vtPEPs.Eof(); vtPEPs.Next())
+      if (vtPEPs.Fila().ClaveCliente == clave) {
+        vtPEPs.AsignaEsPEP(true);
+        encontrada = true;
+      }
+    if (!encontrada) {
+      std::cerr << "La clave \"" << clave << "\" no está entre los candidatos a PEP detectados.\n";
+      return falla();
+    }
+  }
+
+  bool pdfOk = true;
+  if (!o.pdf.empty()) {
+    reporte->alMostrar = [&](TReporteMemoria& r) {
+      std::string error;
+      pdfOk = GeneraPDFHeadless(r.Variables(), o.pdf, error);
+      if (!pdfOk) std::cerr << error << "\n";
+    };
+  }
+  if (!pre.rep->GeneraReporte(vtPEPs) || !pdfOk) return falla();
+  if (!o.json.empty() && !Escribe(o.json, RespuestasJson(reporte->Variables(), 191))) return falla();
+  mensajero->MsjEnTx("El reporte se generó correctamente.");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TOpciones o;
+  std::string error;
+  if (!Analiza(argc, argv, o, error)) {
+    if (!error.empty()) std::cerr << error << "\n";
+    std::cerr << kUso;
+    return error.empty() ? 0 : 2;
+  }
+  gColectorConxs = std::make_shared<TColectorConxs>();
+  int rc = Corre(o);
+  gColectorConxs.reset();
+  return rc;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Read-only access to a Jet 4 (.mdb) file through libmdb.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/jet/Variante.h"
+
+namespace qavi::jet {
+
+enum class TTipoColumna { Booleano, Byte, Entero, EnteroLargo, Moneda, Simple, Doble, FechaHora, Texto, Memo, Otro };
+
+struct TColumnaMdb {
+  std::string nombre;
+  TTipoColumna tipo = TTipoColumna::Otro;
+  int tamano = 0;
+};
+
+class TArchivoMdb {
+ public:
+  // Opens the file read-only; on failure returns null and a readable Spanish reason in `error`.
+  static std::unique_ptr<TArchivoMdb> Abre(const std::filesystem::path& ruta, std::string& error);
+  ~TArchivoMdb();
+  TArchivoMdb(const TArchivoMdb&) = delete;
+  TArchivoMdb& operator=(const TArchivoMdb&) = delete;
+
+  std::vector<std::string> Tablas() const;  // user tables
+  // Name as stored in the file, found without regard to case; empty if absent.
+  std::string NombreTabla(const std::string& tabla) const;
+  // Columns of a table; false (and `error`) if it does not exist or cannot be read.
+  bool Columnas(const std::string& tabla, std::vector<TColumnaMdb>& columnas, std::string& error) const;
+  // Reads the rows of a table, only the named columns (all if empty), in file order.
+  // Yes/No as -1/0, Date/Time as its stored OLE number, numbers raw, text UTF-8; null from the null bitmap.
+  // `fila` is called once per row with one value per requested column.
+  template <class F>
+  bool LeeFilas(const std::string& tabla, const std::vector<std::string>& columnas, F&& fila, std::string& error) const {
+    return LeeFilasImpl(tabla, columnas, [&](const std::vector<TVariante>& v) { fila(v); }, error);
+  }
+
+ private:
+  struct Impl;
+  explicit TArchivoMdb(std::unique_ptr<Impl> impl);
+  bool LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
+                    const std::function<void(const std::vector<TVariante>&)>& fila, std::string& error) const;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qavi::jet

@@ -1,0 +1,27 @@
+#pragma once
+// A database engine behind the connection object: runs one statement at a time.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/jet/Variante.h"
+
+namespace qavi {
+
+struct TResultadoConsulta {
+  std::vector<std::string> columnas;
+  std::vector<std::vector<TVariante>> filas;
+};
+
+class IMotorBD {
+ public:
+  virtual ~IMotorBD() = default;
+  // A statement that returns rows. False and a readable reason on failure.
+  virtual bool Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) = 0;
+  // A statement that returns no rows.
+  virtual bool Ejecuta(const std::string& sSQL, std::string& error) = 0;
+};
+
+using IMotorBDPtr = std::shared_ptr<IMotorBD>;
+
+}  // namespace qavi

@@ -1,0 +1,41 @@
+#pragma once
+// What both runs (detect PEPs, generate the report) do before their own work, for the window
+// and the headless command alike: open the Velmar database beside the program, read the active
+// company, make the questionnaire object, check nobody is connected and the administrator.
+#include <filesystem>
+#include <string>
+
+#include "common/IIMensajero.h"
+#include "db/ADO.h"
+#include "report/IIRepCuestionarioQAVI.h"
+#include "report/IIReporte.h"
+
+namespace qavi {
+
+inline constexpr const char* kMsjFaltaBD = "Error: Este programa debe encontrarse en la carpeta del Velmar.";
+inline constexpr const char* kMsjConectando = "Conectando con la BD...";
+inline constexpr const char* kMsjSinEmpresa = "No se pudo extraer el Número de la Empresa predeterminada.";
+inline constexpr const char* kMsjUsuarioConectado = "Hay un usuario conectado a la BD. Cierre Velmar antes de continuar.";
+inline constexpr const char* kMsjAccesoCaja =
+    "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador.";
+inline constexpr const char* kMsjAccesoLinea =
+    "La contraseña es incorrecta o, el usuario no tiene permisos de administrador.";
+
+// Opens "BDPrincipal" on carpeta/DataBase/Velmar.mdb through gColectorConxs.
+bool AbreBDPrincipal(const std::filesystem::path& carpeta, IMensajero* mensajero, TADOConnection*& Conector);
+// [Control] EmpresaActiva of carpeta/Velmar.INI; true when it is greater than zero.
+bool LeeEmpresaActiva(const std::filesystem::path& carpeta, int& nNumEmp);
+
+enum class TFallaPreambulo { Ninguna, BaseDeDatos, Empresa, UsuarioConectado, Acceso };
+
+struct TPreambulo {
+  TFallaPreambulo falla = TFallaPreambulo::Ninguna;
+  IRepCuestionarioQAVIPtr rep;  // set when falla is Ninguna
+};
+
+// Steps 1 to 6 of a run, with every message of the failure table. On an access failure the
+// caller still owes the focus on the password box.
+TPreambulo PreparaCorrida(const std::filesystem::path& carpeta, double dTCambio, const std::string& sUsuario,
+                          const std::string& sPassw, IReporte* elReporte, IMensajeroPtr mensajero);
+
+}  // namespace qavi
