@@ -5,8 +5,15 @@
 
 namespace qavi {
 
-class IControlEtiqueta;  // a label of the window, opaque to the core
-class IControlEdicion;   // a text box of the window, opaque to the core
+// A label and a text box of the window; the window's controls derive from these.
+class IControlEtiqueta {
+ public:
+  virtual ~IControlEtiqueta() = default;
+};
+class IControlEdicion {
+ public:
+  virtual ~IControlEdicion() = default;
+};
 
 class IMensajero {
  public:

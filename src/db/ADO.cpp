@@ -74,7 +74,7 @@ void TADOConnection::Connected(bool bValor) {
     if (ruta.empty()) throw EOleException("No se indicó el archivo de la base de datos.");
     // The database password is accepted; the file is only ever read.
     auto motor = jet::TMotorJet::Abre(ruta, error);
-    if (!motor) throw EOleException(error);
+    if (!motor) throw EOleException(error + " (" + ruta + ")");
     motor_ = motor;
   } else if (IgualSinCaso(proveedor, "SQLOLEDB.1") || IgualSinCaso(proveedor, "SQLOLEDB")) {
     auto motor = AbreMotorODBC(partes, error);

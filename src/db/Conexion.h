@@ -31,6 +31,7 @@ class TConexion : public IConexion {
   std::string Puerto() const override { return F_sPuerto; }
 
  private:
+  friend struct TConexionPrueba;
   bool HayDatosConexion() const;
   void ArmaStrConexSQLServer();
   void ArmaStrConexAccess();

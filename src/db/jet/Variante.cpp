@@ -13,17 +13,11 @@ std::string FormatoNumero(double valor) {
   if (std::isnan(valor)) return "NaN";
   if (std::isinf(valor)) return valor > 0 ? "Infinity" : "-Infinity";
   if (valor == 0.0) return "0";  // also -0
-  // Shortest text that reads back the same, never more than 15 significant digits;
-  // to_chars ignores the regional settings, so the separator is always a point.
+  // Up to 15 significant digits, trailing zeros dropped (as %.15g); to_chars ignores the
+  // regional settings, so the separator is always a point.
   char buf[64];
-  std::string s;
-  for (int prec = 1; prec <= 15; ++prec) {
-    auto [fin, ec] = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::general, prec);
-    s.assign(buf, fin);
-    double leido = 0;
-    std::from_chars(s.data(), s.data() + s.size(), leido);
-    if (leido == valor) break;
-  }
+  auto [fin, ec] = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::general, 15);
+  std::string s(buf, ec == std::errc() ? fin : buf);
   auto e = s.find('e');
   if (e != std::string::npos) {
     // Exponent as E+NN, like the variant conversion writes it.

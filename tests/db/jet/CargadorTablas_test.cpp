@@ -1,0 +1,146 @@
+#include "db/jet/CargadorTablas.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "db/jet/ArchivoMdb.h"
+#include "db/jet/JetFunciones.h"
+#include "db/jet/MdbPrueba.h"
+#include "jetwriter/VelmarFixture.h"
+
+namespace {
+
+using namespace qavi::jet;
+using namespace qavi::prueba;
+using qavi::tools::FechaOle;
+using qavi::tools::Nulo;
+using qavi::tools::TVelmarFixture;
+
+using TFilas = std::vector<std::vector<std::string>>;
+
+std::string Observacion() {
+  std::string s;
+  for (int i = 0; i < 3000; ++i) s += "Señalado como PEP " + std::to_string(i) + ". ";
+  return s;
+}
+
+class CargadorTablasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TVelmarFixture f;
+    f.Limpia("tCliente").Limpia("tCompUsr");
+    f.Cliente({.clave = "C1", .nombre = "JUAN", .materno = Nulo});
+    f.Cliente({.clave = "C2", .nombre = "JOSÉ", .paterno = "NÚÑEZ", .materno = "", .moral = true, .sector = Nulo});
+    f.Movto({.folio = 7, .fecha = FechaOle(1899, 12, 29, 6), .cotizacion = 16.25, .cancelado = true});
+    f.Relevan({.observaciones = Observacion()});
+    ruta_ = dir_ / "Velmar.mdb";
+    std::string error;
+    ASSERT_TRUE(f.EscribeMdb(ruta_, &error)) << error;
+    archivo_ = TArchivoMdb::Abre(ruta_, error);
+    ASSERT_TRUE(archivo_) << error;
+    ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+    ASSERT_TRUE(RegistraFunciones(db_));
+  }
+  void TearDown() override { sqlite3_close(db_); }
+
+  bool Carga(const std::string& tabla, const std::vector<std::string>& columnas = {}) {
+    error_.clear();
+    return CargaTabla(*archivo_, db_, tabla, columnas, error_);
+  }
+
+  // Rows of a query, each value as SQLite's quote() shows it (types stay visible).
+  TFilas Consulta(const std::string& sql) {
+    TFilas filas;
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(db_);
+    while (st && sqlite3_step(st) == SQLITE_ROW) {
+      filas.emplace_back();
+      for (int i = 0; i < sqlite3_column_count(st); ++i)
+        filas.back().emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+    }
+    sqlite3_finalize(st);
+    return filas;
+  }
+
+  TCarpetaTemporal dir_;
+  fs::path ruta_;
+  std::unique_ptr<TArchivoMdb> archivo_;
+  sqlite3* db_ = nullptr;
+  std::string error_;
+};
+
+TEST_F(CargadorTablasTest, CreaLaTablaConTiposDeSQLiteYColacionJet) {
+  ASSERT_TRUE(Carga("tCliente")) << error_;
+  EXPECT_EQ(Consulta("SELECT name, type FROM pragma_table_info('tCliente')"),
+            (TFilas{{"ClaveCliente", "TEXT"},
+                    {"Nombre", "TEXT"},
+                    {"ApellidoPaterno", "TEXT"},
+                    {"ApellidoMaterno", "TEXT"},
+                    {"PersonaMoral", "INTEGER"},
+                    {"Extranjero", "INTEGER"},
+                    {"ClaveSector", "INTEGER"},
+                    {"NumEmp", "INTEGER"}}));
+  const auto sql = Consulta("SELECT sql FROM sqlite_master WHERE name = 'tCliente'");
+  ASSERT_EQ(sql.size(), 1u);
+  EXPECT_NE(sql[0][0].find(std::string("\"Nombre\" TEXT COLLATE ") + kColacionJet), std::string::npos) << sql[0][0];
+  // The column carries the collation: '=' ignores letter case.
+  EXPECT_EQ(Consulta("SELECT ClaveCliente FROM tCliente WHERE Nombre = 'juan'"), (TFilas{{"C1"}}));
+}
+
+TEST_F(CargadorTablasTest, CargaLosValoresComoLosDaJet) {
+  ASSERT_TRUE(Carga("tCliente")) << error_;
+  EXPECT_EQ(Consulta("SELECT quote(ClaveCliente), quote(Nombre), quote(ApellidoPaterno), quote(ApellidoMaterno), "
+                     "PersonaMoral, quote(ClaveSector) FROM tCliente ORDER BY rowid"),
+            (TFilas{{"'C1'", "'JUAN'", "'PEREZ'", "NULL", "0", "1"}, {"'C2'", "'JOSÉ'", "'NÚÑEZ'", "''", "-1", "NULL"}}));
+  ASSERT_TRUE(Carga("tMovtos")) << error_;
+  EXPECT_EQ(Consulta("SELECT typeof(Fecha), Fecha, Cotizacion, Cancelado FROM tMovtos WHERE Folio = 7"),
+            (TFilas{{"real", "-1.25", "16.25", "-1"}}));
+  ASSERT_TRUE(Carga("tRelevan")) << error_;
+  const auto memo = Consulta("SELECT Observaciones FROM tRelevan");
+  ASSERT_EQ(memo.size(), 1u);
+  EXPECT_EQ(memo[0][0], Observacion());
+}
+
+TEST_F(CargadorTablasTest, SoloLasColumnasPedidasConElNombreDelArchivo) {
+  ASSERT_TRUE(Carga("TCLIENTE", {"nombre", "CLAVECLIENTE", "Nombre"})) << error_;
+  EXPECT_EQ(Consulta("SELECT name FROM sqlite_master"), (TFilas{{"tCliente"}}));
+  EXPECT_EQ(Consulta("SELECT name FROM pragma_table_info('tCliente')"), (TFilas{{"Nombre"}, {"ClaveCliente"}}));
+  EXPECT_EQ(Consulta("SELECT * FROM tCliente ORDER BY rowid"), (TFilas{{"JUAN", "C1"}, {"JOSÉ", "C2"}}));
+}
+
+TEST_F(CargadorTablasTest, TablaOColumnaInexistenteNoDejaNada) {
+  EXPECT_FALSE(Carga("tNoHay"));
+  EXPECT_EQ(error_, "La tabla tNoHay no existe en la base de datos");
+  EXPECT_FALSE(Carga("tCliente", {"Nombre", "Foo"}));
+  EXPECT_EQ(error_, "La tabla tCliente no tiene la columna Foo");
+  EXPECT_TRUE(Consulta("SELECT name FROM sqlite_master").empty());
+}
+
+TEST_F(CargadorTablasTest, TablaVaciaYSegundaCarga) {
+  ASSERT_TRUE(Carga("tCompUsr")) << error_;
+  EXPECT_EQ(Consulta("SELECT COUNT(*) FROM tCompUsr"), (TFilas{{"0"}}));
+  ASSERT_TRUE(Carga("tEmps")) << error_;
+  EXPECT_FALSE(Carga("tEmps"));
+  EXPECT_FALSE(error_.empty());
+  EXPECT_EQ(Consulta("SELECT ClaveEmp FROM tEmps"), (TFilas{{"ADMIN"}}));
+}
+
+TEST_F(CargadorTablasTest, ElArchivoQuedaIntacto) {
+  archivo_.reset();
+  fs::last_write_time(ruta_, fs::last_write_time(ruta_) - std::chrono::hours(24 * 400));
+  const auto antes = TSelloArchivo::De(ruta_);
+  {
+    std::string error;
+    auto a = TArchivoMdb::Abre(ruta_, error);
+    ASSERT_TRUE(a) << error;
+    for (const auto& t : a->Tablas()) {
+      std::vector<TColumnaMdb> cols;
+      EXPECT_TRUE(a->Columnas(t, cols, error)) << error;
+      EXPECT_TRUE(a->LeeFilas(t, {}, [](const std::vector<qavi::TVariante>&) {}, error)) << error;
+      EXPECT_TRUE(CargaTabla(*a, db_, t, {}, error)) << error;
+    }
+  }
+  EXPECT_TRUE(TSelloArchivo::De(ruta_) == antes);
+}
+
+}  // namespace
