@@ -13,13 +13,15 @@ constexpr const char* kVelmar = "Velmar";
 TVelmarBD::TVelmarBD(TADOConnection* Conector)
     : TConsultasSQL(Conector), F_bConectado(Conector != nullptr && Conector->Connected()) {}
 
-TADOConnection* TVelmarBD::AbreVelmar(const std::filesystem::path& sRutaVelmar, bool& bConectado) {
+TADOConnection* TVelmarBD::AbreVelmar(const std::filesystem::path& sRutaVelmar, bool& bRegistrada,
+                                      bool& bConectado) {
   bConectado = false;
+  bRegistrada = false;
   TADOConnection* conector = nullptr;
   if (!gColectorConxs) return nullptr;
-  if (gColectorConxs->NuevaConexion(kVelmar, "", kPasswVelmar, "", sRutaVelmar.string(), "", "",
-                                    TTipoMotorBD::tmAccess, true) &&
-      gColectorConxs->Conectado(kVelmar) && gColectorConxs->DameAccessConex(kVelmar, conector)) {
+  bRegistrada = gColectorConxs->NuevaConexion(kVelmar, "", kPasswVelmar, "", sRutaVelmar.string(), "", "",
+                                              TTipoMotorBD::tmAccess, true);
+  if (bRegistrada && gColectorConxs->Conectado(kVelmar) && gColectorConxs->DameAccessConex(kVelmar, conector)) {
     bConectado = true;
     return conector;
   }
@@ -27,13 +29,13 @@ TADOConnection* TVelmarBD::AbreVelmar(const std::filesystem::path& sRutaVelmar, 
 }
 
 TVelmarBD::TVelmarBD(const std::filesystem::path& sRutaVelmar) : TConsultasSQL(nullptr) {
-  F_Conector = AbreVelmar(sRutaVelmar, F_bConectado);
+  F_Conector = AbreVelmar(sRutaVelmar, F_bEntradaPropia, F_bConectado);
   F_qConsultaGen->Connection = F_Conector;
 }
 
 TVelmarBD::~TVelmarBD() {
   F_qConsultaGen->Close();
-  if (gColectorConxs) gColectorConxs->EliminaConex(kVelmar);
+  if (gColectorConxs && F_bEntradaPropia) gColectorConxs->EliminaConex(kVelmar);
 }
 
 bool TVelmarBD::UsuariosConectados() {

@@ -22,8 +22,10 @@ class TVelmarBD : public TConsultasSQL, public virtual IVelmarBD {
   static std::string ArmaValidaAcceso(const std::string& sUsuario, const std::string& sPassw, bool bSoloAdmins);
 
  private:
-  static TADOConnection* AbreVelmar(const std::filesystem::path& sRutaVelmar, bool& bConectado);
+  static TADOConnection* AbreVelmar(const std::filesystem::path& sRutaVelmar, bool& bRegistrada, bool& bConectado);
   bool F_bConectado = false;
+  // Only the gateway that registered "Velmar" removes it: another one's connection must not vanish.
+  bool F_bEntradaPropia = false;
 };
 
 }  // namespace qavi

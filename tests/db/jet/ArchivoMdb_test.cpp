@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <random>
@@ -185,6 +186,52 @@ TEST_F(ArchivoMdbTest, AbreUnArchivoConContrasena) {
   auto a = AbreBien(EscribeMdb(dir_ / "con-clave.mdb", TablasTipos(), op));
   ASSERT_TRUE(a);
   EXPECT_EQ(LeeTodo(*a, "tOtra"), (std::vector<std::vector<TVariante>>{{T("A")}}));
+}
+
+// Slot in its page's row table of the row that holds `texto` (stored compressed, so as ASCII).
+struct TRanura {
+  std::size_t pagina = 0;  // byte offset of the page
+  unsigned fila = 0;
+  std::size_t posicion = 0;  // byte offset of the slot
+};
+TRanura RanuraDe(const std::vector<char>& b, const std::string& texto) {
+  const auto it = std::search(b.begin(), b.end(), texto.begin(), texto.end());
+  EXPECT_NE(it, b.end()) << texto;
+  const std::size_t off = static_cast<std::size_t>(it - b.begin());
+  TRanura r{off / 4096 * 4096, 0, 0};
+  const auto le16 = [&](std::size_t p) { return static_cast<unsigned char>(b[p]) | (static_cast<unsigned char>(b[p + 1]) << 8); };
+  const unsigned filas = le16(r.pagina + 12);
+  for (unsigned f = 0; f < filas; ++f) {
+    const unsigned ini = le16(r.pagina + 14 + 2 * f) & 0x1FFF;
+    const unsigned fin = f == 0 ? 4096 : le16(r.pagina + 14 + 2 * (f - 1)) & 0x1FFF;
+    if (ini <= off % 4096 && off % 4096 < fin) return {r.pagina, f, r.pagina + 14 + 2 * f};
+  }
+  ADD_FAILURE() << "sin ranura para " << texto;
+  return r;
+}
+
+// 0x8000 in a slot marks a deleted row; 0x4000 a row moved elsewhere, whose slot holds a pointer
+// (row number, then page) to the new place, itself marked deleted so that a scan meets it once.
+TEST_F(ArchivoMdbTest, FilasBorradasSeSaltanYMovidasSeSiguen) {
+  tools::TTablaJet t{"tFilas", {{"Txt", TTipoJet::Texto, 30}}, {{"UNO"}, {"DOS-MOVIDA"}, {"TRES"}, {"CUATRO-BORRADA"}}};
+  const auto ruta = EscribeMdb(dir_ / "filas.mdb", {t});
+  auto b = LeeBytes(ruta);
+  const auto borrada = RanuraDe(b, "CUATRO-BORRADA");
+  b[borrada.posicion + 1] = static_cast<char>(b[borrada.posicion + 1] | 0x80);
+  const auto movida = RanuraDe(b, "DOS-MOVIDA");
+  const auto destino = RanuraDe(b, "TRES");
+  ASSERT_EQ(movida.pagina, destino.pagina);
+  const unsigned inicio = (static_cast<unsigned char>(b[movida.posicion]) |
+                           (static_cast<unsigned char>(b[movida.posicion + 1]) << 8)) & 0x1FFF;
+  const std::uint32_t puntero = static_cast<std::uint32_t>(movida.pagina / 4096) << 8 | destino.fila;
+  for (int i = 0; i < 4; ++i) b[movida.pagina + inicio + i] = static_cast<char>(puntero >> (8 * i));
+  b[movida.posicion + 1] = static_cast<char>(b[movida.posicion + 1] | 0x40);
+  b[destino.posicion + 1] = static_cast<char>(b[destino.posicion + 1] | 0x80);
+  EscribeBytes(ruta, b);
+
+  auto a = AbreBien(ruta);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(LeeTodo(*a, "tFilas"), (std::vector<std::vector<TVariante>>{{T("UNO")}, {T("TRES")}}));
 }
 
 // ---- files that are not a readable Jet 4 database ------------------------------------------

@@ -1,0 +1,232 @@
+// Jet's text rules and the functions registered on SQLite.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "db/jet/JetFunciones.h"
+#include "db/jet/sql/FechaJet.h"
+#include "db/jet/sql/TextoJet.h"
+#include "BaseJet.h"
+
+namespace qavi::jet {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(TextoJet, MayusculasYMinusculasConAcentos) {
+  struct TCaso {
+    const char* texto;
+    const char* mayusculas;
+    const char* minusculas;
+  };
+  const std::vector<TCaso> casos = {
+      {"josé ñandú", "JOSÉ ÑANDÚ", "josé ñandú"},
+      {"ÁÉÍÓÚ Üy Ç", "ÁÉÍÓÚ ÜY Ç", "áéíóú üy ç"},
+      {"àÿœšž", "ÀŸŒŠŽ", "àÿœšž"},
+      {"straße 12-b", "STRAßE 12-B", "straße 12-b"},  // ß has no single capital
+      {"αβγ привет", "ΑΒΓ ПРИВЕТ", "αβγ привет"},
+      {"a\xFF" "b", "A\xFF" "B", "a\xFF" "b"},  // a damaged byte stays as it was
+      {"", "", ""},
+  };
+  for (const auto& c : casos) {
+    EXPECT_EQ(MayusculasJet(c.texto), c.mayusculas) << c.texto;
+    EXPECT_EQ(MinusculasJet(c.mayusculas), c.minusculas) << c.texto;
+  }
+}
+
+TEST(TextoJet, ComparacionSinCaso) {
+  // Equal: only the letter case differs.
+  for (auto [a, b] : std::vector<std::pair<const char*, const char*>>{
+           {"josé", "JOSÉ"}, {"ÑANDÚ", "ñandú"}, {"", ""}, {"Ÿ", "ÿ"}, {"ABC 123", "abc 123"}}) {
+    EXPECT_EQ(ComparaTextoJet(a, b), 0) << a << " = " << b;
+  }
+  // Strictly ordered pairs: case ignored, accented letters right after their base letter,
+  // trailing blanks count.
+  for (auto [a, b] : std::vector<std::pair<const char*, const char*>>{{"a", "B"},
+                                                                      {"e", "é"},
+                                                                      {"É", "f"},
+                                                                      {"n", "ñ"},
+                                                                      {"ñ", "o"},
+                                                                      {"abc", "abcd"},
+                                                                      {"a", "a "},
+                                                                      {"9", "a"},
+                                                                      {"_", "a"},
+                                                                      {"cote", "côte"},
+                                                                      {"côte", "coter"}}) {
+    EXPECT_LT(ComparaTextoJet(a, b), 0) << a << " < " << b;
+    EXPECT_GT(ComparaTextoJet(b, a), 0) << b << " > " << a;
+  }
+}
+
+TEST(TextoJet, Like) {
+  struct TCaso {
+    const char* texto;
+    const char* patron;
+    bool coincide;
+  };
+  const std::vector<TCaso> casos = {
+      {"Cliente PEP", "%pep%", true},
+      {"Cliente PEP", "%PEP", true},
+      {"Cliente PEP", "pep%", false},
+      {"posible pep, funcionario", "%PEP%", true},
+      {"Familiar de un Pep", "%PEP%", true},
+      {"JOSÉ", "jos_", true},
+      {"josé", "JOSÉ", true},
+      {"Ñandú", "ñ%", true},
+      {"jose", "josé", false},  // accents are not ignored, only case
+      {"abc", "a_c", true},
+      {"ac", "a_c", false},
+      {"", "%", true},
+      {"", "_", false},
+      {"x%y", "x%y", true},
+      {"aaa", "%%a", true},
+      {"banana", "%an%an%", true},
+      {"banana", "%an%an%an%", false},
+      {"juan", "[h-k]%", true},
+      {"Juan", "[h-k]%", true},
+      {"pedro", "[h-k]%", false},
+      {"pedro", "[!h-k]%", true},
+      {"a]b", "a]b", true},
+      {"a[b", "a[b", true},  // an unclosed bracket is itself
+      {"abc", "[]abc", true},
+  };
+  for (const auto& c : casos) EXPECT_EQ(CoincideLikeJet(c.texto, c.patron), c.coincide) << c.texto << " LIKE " << c.patron;
+}
+
+TEST(TextoJet, RedondeoAlParYStr) {
+  EXPECT_EQ(RedondeaJet(10.5), 10);
+  EXPECT_EQ(RedondeaJet(11.5), 12);
+  EXPECT_EQ(RedondeaJet(-2.5), -2);
+  EXPECT_EQ(RedondeaJet(2.5), 2);
+  EXPECT_EQ(RedondeaJet(2.5000001), 3);
+  EXPECT_EQ(RedondeaJet(0.125, 2), 0.12);
+  EXPECT_EQ(RedondeaJet(0.375, 2), 0.38);
+  EXPECT_EQ(StrJet(std::int64_t{25}), " 25");
+  EXPECT_EQ(StrJet(std::int64_t{-3}), "-3");
+  EXPECT_EQ(StrJet(std::int64_t{0}), " 0");
+  EXPECT_EQ(StrJet(2.5), " 2.5");
+  EXPECT_EQ(StrJet(-0.25), "-0.25");
+}
+
+TEST(FechaJet, LiteralesDeFecha) {
+  struct TCaso {
+    const char* texto;
+    double valor;
+  };
+  const std::vector<TCaso> casos = {
+      {"12/30/1899", 0},
+      {"01/01/2015", 42005},
+      {"12/31/2015", 42369},
+      {"1/2/1900 12:00:00", 3.5},
+      {"12/31/2015 18:00", 42369.75},
+      {"12/31/2015 6:00 PM", 42369.75},
+      {"12/31/2015 12:00 AM", 42369},
+      {"2015-12-31", 42369},
+      {"02/29/2016", 42429},
+      {"12/29/1899 06:00:00", -1.25},  // before the base day the time still adds forward
+      {"12:00:00", 0.5},
+      {"1/1/15", 42005},
+      {"1/1/99", 36161},
+  };
+  for (const auto& c : casos) {
+    double v = -9999;
+    EXPECT_TRUE(FechaOle(c.texto, v)) << c.texto;
+    EXPECT_DOUBLE_EQ(v, c.valor) << c.texto;
+  }
+  for (const char* malo : {"", "13/01/2015", "02/29/2015", "04/31/2015", "12/31/2015 24:00:00", "12/31/2015 10:60",
+                           "12/31/2015 13:00 PM", "12/31", "hoy", "12-31/2015", "12/31/2015 x", "123/1/2015",
+                           "1/1/10000", "00/10/2015", "10/00/2015"}) {
+    double v;
+    EXPECT_FALSE(FechaOle(malo, v)) << malo;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The same rules as SQLite sees them once registered.
+// ---------------------------------------------------------------------------------------------
+class FuncionesJet : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+    ASSERT_TRUE(RegistraFunciones(db_));
+  }
+  void TearDown() override { sqlite3_close(db_); }
+
+  // First row, cells joined by "|"; or "ERROR: " and SQLite's message.
+  std::string Valor(const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return "ERROR: " + std::string(sqlite3_errmsg(db_));
+    std::string r;
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW)
+      for (int c = 0; c < sqlite3_column_count(st); ++c) r += (c ? "|" : "") + prueba::TextoCelda(st, c);
+    else if (rc != SQLITE_DONE) r = "ERROR: " + std::string(sqlite3_errmsg(db_));
+    sqlite3_finalize(st);
+    return r;
+  }
+
+  sqlite3* db_ = nullptr;
+};
+
+TEST_F(FuncionesJet, FuncionesRegistradas) {
+  struct TCaso {
+    const char* sql;
+    const char* esperado;
+  };
+  const std::vector<TCaso> casos = {
+      // ROUND: halves to even; integers unchanged; null stays null; numeric text is a number.
+      {"SELECT jet_round(10.5), jet_round(11.5), jet_round(-2.5), jet_round(2.5)", "10|12|-2|2"},
+      {"SELECT jet_round(NULL), jet_round(7), typeof(jet_round(7)), jet_round(' 3.5 ')", "(nulo)|7|integer|4"},
+      {"SELECT jet_round(0.125, 2), jet_round(2.5, NULL)", "0.12|(nulo)"},
+      {"SELECT jet_round('abc')", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      {"SELECT jet_round(1.5, -1)", "ERROR: Argumento no válido en ROUND"},
+      // STR
+      {"SELECT jet_str(25), jet_str(-3), jet_str(2.5), jet_str(0), jet_str(NULL), jet_str('7'), jet_str(100.0)",
+       " 25|-3| 2.5| 0|(nulo)| 7| 100"},
+      {"SELECT jet_str('siete')", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      // UCASE / LCASE
+      {"SELECT jet_ucase('josé ñandú'), jet_lcase('ÉXITO'), jet_ucase(NULL), jet_ucase(2.0)", "JOSÉ ÑANDÚ|éxito|(nulo)|2"},
+      // + folded left to right over its operands.
+      {"SELECT jet_suma('a', 'b', 'c'), jet_suma(1, 2.5), jet_suma('1', 2), jet_suma('1', '2'), jet_suma(1, NULL, 'x')",
+       "abc|3.5|3|12|(nulo)"},
+      {"SELECT jet_suma(' 25 ', 1), jet_suma(1, 2, 3), typeof(jet_suma(1, 2))", "26|6|integer"},
+      {"SELECT jet_suma(9223372036854775807, 1) > 9.2e18", "1"},  // overflow goes real, not negative
+      {"SELECT jet_suma('abc', 1)", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      {"SELECT jet_suma(1, 'abc')", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      {"SELECT jet_suma(1, 2, 'x')", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      // &
+      {"SELECT jet_concat('a', NULL, 1.5, 2), jet_concat(NULL, NULL)", "a1.52|(nulo)"},
+      // /
+      {"SELECT jet_div(7, 2), jet_div(NULL, 2), jet_div(1, NULL), jet_div('9', 2)", "3.5|(nulo)|(nulo)|4.5"},
+      {"SELECT jet_div(1, 0)", "ERROR: División entre cero"},
+      // LIKE and the collation
+      {"SELECT 'Cliente PEP' LIKE '%pep%', 'Ñandú' LIKE 'ñ%', NULL LIKE '%', 'x' LIKE NULL, 25 LIKE '2_'", "1|1|(nulo)|(nulo)|1"},
+      {"SELECT 'josé' = 'JOSÉ' COLLATE JETNOCASE, 'josé' = 'JOSÉ', 'e' < 'é' COLLATE JETNOCASE, 'é' < 'F' COLLATE JETNOCASE",
+       "1|0|1|1"},
+  };
+  for (const auto& c : casos) EXPECT_EQ(Valor(c.sql), c.esperado) << c.sql;
+}
+
+TEST_F(FuncionesJet, ColacionAgrupaYOrdena) {
+  ASSERT_EQ(sqlite3_exec(db_,
+                         "CREATE TABLE t (x TEXT COLLATE JETNOCASE);"
+                         "INSERT INTO t VALUES ('éxito'), ('Exito'), ('EXITO'), ('b'), ('A'), ('exito '), ('f');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(Valor("SELECT COUNT(DISTINCT x) FROM t"), "6");  // Exito = EXITO; éxito and 'exito ' differ
+  EXPECT_EQ(Valor("SELECT group_concat(x, ',') FROM (SELECT x FROM t WHERE x <> 'exito' ORDER BY x)"),
+            "A,b,éxito,exito ,f");
+}
+
+TEST_F(FuncionesJet, NombreMalEscritoEsError) {
+  ASSERT_EQ(sqlite3_exec(db_, "CREATE TABLE t (x INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
+  // Double quotes name a column; a misspelt one must not turn into a text.
+  EXPECT_THAT(Valor("SELECT \"y\" FROM t"), HasSubstr("no such column"));
+  EXPECT_FALSE(RegistraFunciones(nullptr));
+}
+
+}  // namespace
+}  // namespace qavi::jet
