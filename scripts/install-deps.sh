@@ -13,6 +13,7 @@ PKGS=(
   fonts-liberation fonts-wine
   poppler-utils
   clang libclang-rt-14-dev
+  xvfb x11-apps imagemagick xdotool
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "db/jet/Variante.h"
@@ -16,8 +17,11 @@ enum class TTipoColumna { Booleano, Byte, Entero, EnteroLargo, Moneda, Simple, D
 struct TColumnaMdb {
   std::string nombre;
   TTipoColumna tipo = TTipoColumna::Otro;
-  int tamano = 0;
+  int tamano = 0;  // characters for Text, bytes for the rest
 };
+
+// Key to compare Jet object names without regard to case (ASCII and accented Latin letters).
+std::string ClaveNombre(const std::string& nombre);
 
 class TArchivoMdb {
  public:
@@ -32,19 +36,31 @@ class TArchivoMdb {
   std::string NombreTabla(const std::string& tabla) const;
   // Columns of a table; false (and `error`) if it does not exist or cannot be read.
   bool Columnas(const std::string& tabla, std::vector<TColumnaMdb>& columnas, std::string& error) const;
-  // Reads the rows of a table, only the named columns (all if empty), in file order.
+  // Reads the rows of a table, only the named columns (all if empty, names without regard to case), in file order.
   // Yes/No as -1/0, Date/Time as its stored OLE number, numbers raw, text UTF-8; null from the null bitmap.
-  // `fila` is called once per row with one value per requested column.
+  // `fila` is called once per row with one value per requested column (the vector is reused between rows);
+  // if it returns bool, false stops the reading and LeeFilas returns false leaving `error` to the caller.
+  // Not thread-safe: one reading at a time per object.
   template <class F>
   bool LeeFilas(const std::string& tabla, const std::vector<std::string>& columnas, F&& fila, std::string& error) const {
-    return LeeFilasImpl(tabla, columnas, [&](const std::vector<TVariante>& v) { fila(v); }, error);
+    return LeeFilasImpl(
+        tabla, columnas,
+        [&](const std::vector<TVariante>& v) {
+          if constexpr (std::is_same_v<std::invoke_result_t<F&, const std::vector<TVariante>&>, bool>) {
+            return static_cast<bool>(fila(v));
+          } else {
+            fila(v);
+            return true;
+          }
+        },
+        error);
   }
 
  private:
   struct Impl;
   explicit TArchivoMdb(std::unique_ptr<Impl> impl);
   bool LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
-                    const std::function<void(const std::vector<TVariante>&)>& fila, std::string& error) const;
+                    const std::function<bool(const std::vector<TVariante>&)>& fila, std::string& error) const;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -17,6 +17,10 @@ struct TTraduccion {
   std::set<std::string> tablas;    // base tables named in FROM / DELETE, as written
 };
 
+// The SQL runs only on a connection prepared with RegistraFunciones (db/jet/JetFunciones.h):
+// it calls jet_* functions, LIKE and the JETNOCASE collation, and relies on loaded text columns
+// being declared COLLATE JETNOCASE. Columns keep Jet's names (unnamed expressions are Expr1000,
+// Expr1001, ...). Never throws; bad input gives ok = false and a Spanish message with the position.
 TTraduccion TraduceSQL(std::string_view sentenciaJet);
 
 }  // namespace qavi::jet

@@ -1,0 +1,731 @@
+#include "db/jet/ArchivoMdb.h"
+
+#include <mdbtools.h>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <system_error>
+
+// libmdb opens the file, decrypts pages, reads table definitions and usage maps. Rows, memos and the
+// catalog are decoded here: libmdb 1.0 swaps the deleted and overflow row flags, turns values into
+// locale-formatted text (dates before 1899 break, memos are cut at the bind size) and trusts the file.
+namespace qavi::jet {
+namespace {
+
+constexpr std::size_t kPagina = 4096;
+constexpr int kMaxColumnas = 255;   // Jet's limit per table
+constexpr int kMaxSaltos = 8;       // overflow pointers followed for one row
+constexpr unsigned kFilaBorrada = 0x8000;
+constexpr unsigned kFilaDesbordada = 0x4000;
+constexpr unsigned kMascaraOffset = 0x1FFF;
+
+const char* const kNoExiste = "El archivo no existe";
+const char* const kNoEsJet4 = "El archivo no es una base de datos de Access (Jet 4)";
+const char* const kDanado = "El archivo está dañado o incompleto";
+const char* const kPosterior =
+    "El archivo es de Access 2007 o posterior (.accdb); se necesita una base de datos de Access 2000-2003 (Jet 4)";
+const char* const kJet3 = "El archivo es de Access 97 (Jet 3); se necesita una base de datos de Access 2000-2003 (Jet 4)";
+
+inline unsigned Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+inline std::uint32_t Le32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
+}
+inline std::uint64_t Le64(const std::uint8_t* p) { return Le32(p) | (std::uint64_t(Le32(p + 4)) << 32); }
+
+// ---- text ----------------------------------------------------------------------------------
+
+void AgregaUtf8(std::string& s, std::uint32_t cp) {
+  if (cp < 0x80) {
+    s.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// UTF-16 code units to UTF-8; a lone surrogate becomes U+FFFD, U+0000 is dropped.
+class Utf16aUtf8 {
+ public:
+  explicit Utf16aUtf8(std::string& s) : s_(s) {}
+  ~Utf16aUtf8() { Cierra(); }
+  void Unidad(unsigned u) {
+    if (alto_) {
+      if (u >= 0xDC00 && u <= 0xDFFF) {
+        AgregaUtf8(s_, 0x10000 + ((alto_ - 0xD800) << 10) + (u - 0xDC00));
+        alto_ = 0;
+        return;
+      }
+      AgregaUtf8(s_, 0xFFFD);
+      alto_ = 0;
+    }
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      alto_ = u;
+    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+      AgregaUtf8(s_, 0xFFFD);
+    } else if (u != 0) {
+      AgregaUtf8(s_, u);
+    }
+  }
+  void Cierra() {
+    if (alto_) AgregaUtf8(s_, 0xFFFD);
+    alto_ = 0;
+  }
+
+ private:
+  std::string& s_;
+  unsigned alto_ = 0;
+};
+
+// Jet 4 text: UCS-2 little endian, or "compressed" (FF FE, then runs of one byte per character
+// and runs of UCS-2, each 00 byte switching between them).
+void DecodificaTexto(const std::uint8_t* p, std::size_t n, std::string& s) {
+  s.clear();
+  Utf16aUtf8 conv(s);
+  if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+    s.reserve(n);
+    bool comprimido = true;
+    std::size_t i = 2;
+    while (i < n) {
+      std::size_t fin = i;
+      while (fin < n && p[fin] != 0) ++fin;
+      if (comprimido) {
+        for (; i < fin; ++i) conv.Unidad(p[i]);
+      } else {
+        for (; i + 1 < fin; i += 2) conv.Unidad(Le16(p + i));
+      }
+      comprimido = !comprimido;
+      i = fin + 1;
+    }
+  } else {
+    s.reserve(n / 2);
+    for (std::size_t i = 0; i + 1 < n; i += 2) {
+      unsigned u = Le16(p + i);
+      if (u < 0x80) {
+        if (u) s.push_back(static_cast<char>(u));
+      } else {
+        conv.Unidad(u);
+      }
+    }
+  }
+}
+
+std::string Clave(const std::string& nombre) {
+  std::string k = nombre;
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    unsigned char c = k[i];
+    if (c >= 'A' && c <= 'Z') {
+      k[i] = static_cast<char>(c + 32);
+    } else if (c == 0xC3 && i + 1 < k.size()) {
+      unsigned char d = k[i + 1];
+      if (d >= 0x80 && d <= 0x9E && d != 0x97) k[i + 1] = static_cast<char>(d + 32);
+      ++i;
+    }
+  }
+  return k;
+}
+
+std::string Guid(const std::uint8_t* b) {
+  static const int orden[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+  static const char* hex = "0123456789ABCDEF";
+  std::string s = "{";
+  for (int i = 0; i < 16; ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) s.push_back('-');
+    s.push_back(hex[b[orden[i]] >> 4]);
+    s.push_back(hex[b[orden[i]] & 15]);
+  }
+  s.push_back('}');
+  return s;
+}
+
+// Decimal: sign byte, then a 128-bit integer stored as four little-endian 32-bit words, high word first.
+double Decimal(const std::uint8_t* b, int escala) {
+  double v = 0;
+  for (int k = 0; k < 4; ++k) v = v * 4294967296.0 + Le32(b + 1 + 4 * k);
+  v /= std::pow(10.0, escala);
+  return (b[0] & 0x80) ? -v : v;
+}
+
+// Single as the decimal it shows (1.1, not 1.100000023841858).
+double Simple(float f) {
+  if (!std::isfinite(f)) return f;
+  char buf[32];
+  auto r = std::to_chars(buf, buf + sizeof buf, f);
+  double d = f;
+  std::from_chars(buf, r.ptr, d);
+  return d;
+}
+
+int TamanoFijo(int tipo) {
+  switch (tipo) {
+    case MDB_BYTE: return 1;
+    case MDB_INT: return 2;
+    case MDB_LONGINT:
+    case MDB_COMPLEX:
+    case MDB_FLOAT: return 4;
+    case MDB_MONEY:
+    case MDB_DOUBLE:
+    case MDB_DATETIME: return 8;
+    case MDB_REPID: return 16;
+    case MDB_NUMERIC: return 17;
+    default: return 0;
+  }
+}
+
+TTipoColumna TipoColumna(int tipo) {
+  switch (tipo) {
+    case MDB_BOOL: return TTipoColumna::Booleano;
+    case MDB_BYTE: return TTipoColumna::Byte;
+    case MDB_INT: return TTipoColumna::Entero;
+    case MDB_LONGINT: return TTipoColumna::EnteroLargo;
+    case MDB_MONEY: return TTipoColumna::Moneda;
+    case MDB_FLOAT: return TTipoColumna::Simple;
+    case MDB_DOUBLE: return TTipoColumna::Doble;
+    case MDB_DATETIME: return TTipoColumna::FechaHora;
+    case MDB_TEXT: return TTipoColumna::Texto;
+    case MDB_MEMO: return TTipoColumna::Memo;
+    default: return TTipoColumna::Otro;
+  }
+}
+
+// ---- file header ---------------------------------------------------------------------------
+
+bool ValidaCabecera(const std::filesystem::path& ruta, std::uintmax_t& paginas, std::string& error) {
+  std::error_code ec;
+  auto estado = std::filesystem::status(ruta, ec);
+  if (ec || !std::filesystem::exists(estado)) {
+    error = (ec && ec != std::errc::no_such_file_or_directory) ? "No se puede leer el archivo" : kNoExiste;
+    return false;
+  }
+  if (std::filesystem::is_directory(estado)) {
+    error = "La ruta indicada es una carpeta, no un archivo";
+    return false;
+  }
+  if (!std::filesystem::is_regular_file(estado)) {
+    error = kNoEsJet4;
+    return false;
+  }
+  const std::uintmax_t tamano = std::filesystem::file_size(ruta, ec);
+  if (ec) {
+    error = "No se puede leer el archivo";
+    return false;
+  }
+  if (tamano == 0) {
+    error = "El archivo está vacío";
+    return false;
+  }
+  std::array<char, 0x20> cab{};
+  std::ifstream f(ruta, std::ios::binary);
+  if (!f) {
+    error = "No se puede leer el archivo";
+    return false;
+  }
+  f.read(cab.data(), cab.size());
+  const auto leidos = static_cast<std::size_t>(f.gcount());
+  static const char kFirma[4] = {0x00, 0x01, 0x00, 0x00};
+  const bool firma = leidos > 0x14 && std::memcmp(cab.data(), kFirma, 4) == 0;
+  if (firma && std::memcmp(cab.data() + 4, "Standard ACE DB", 16) == 0) {
+    error = kPosterior;
+    return false;
+  }
+  if (!firma || std::memcmp(cab.data() + 4, "Standard Jet DB", 16) != 0) {
+    error = kNoEsJet4;
+    return false;
+  }
+  const unsigned version = static_cast<unsigned char>(cab[0x14]);
+  if (version == MDB_VER_JET3) {
+    error = kJet3;
+    return false;
+  }
+  if (version != MDB_VER_JET4) {
+    error = kPosterior;
+    return false;
+  }
+  if (tamano % kPagina != 0 || tamano < 2 * kPagina) {
+    error = kDanado;
+    return false;
+  }
+  paginas = tamano / kPagina;
+  return true;
+}
+
+// ---- tables --------------------------------------------------------------------------------
+
+struct Columna {
+  std::string nombre;
+  int tipo = 0;     // MDB_*
+  bool fija = false;
+  int numero = 0;   // bit in the null mask
+  int offsetFijo = 0;
+  int numVar = 0;   // entry in the row's variable-column table
+  int tamano = 0;
+  int escala = 0;
+};
+
+struct Objeto {
+  std::string nombre;
+  std::uint32_t pagina = 0;
+};
+
+// A table definition read by libmdb; the catalog entry must outlive it.
+struct TablaMdb {
+  MdbCatalogEntry entrada{};
+  MdbTableDef* def = nullptr;
+  std::vector<Columna> columnas;
+  TablaMdb() = default;
+  TablaMdb(const TablaMdb&) = delete;
+  TablaMdb& operator=(const TablaMdb&) = delete;
+  ~TablaMdb() {
+    if (def) mdb_free_tabledef(def);
+  }
+};
+
+// One stored row, Jet 4 layout: column count, fixed columns, variable columns, end of data,
+// variable-column offsets (backwards), their count, null mask (a set bit is a value).
+struct FilaJet {
+  const std::uint8_t* datos = nullptr;
+  unsigned tam = 0;
+  unsigned columnas = 0;  // columns the row was written with
+  const std::uint8_t* nulos = nullptr;
+  unsigned finFijos = 0;
+  const std::uint8_t* tablaVar = nullptr;  // offset of variable column 0; the next ones precede it
+  unsigned numVar = 0;
+  unsigned finVar = 0;
+
+  bool Desarma(const std::uint8_t* f, unsigned largo, bool conVariables) {
+    datos = f;
+    tam = largo;
+    if (tam < 2) return false;
+    columnas = Le16(f);
+    const unsigned mascara = (columnas + 7) / 8;
+    if (columnas > kMaxColumnas + 1 || 2 + mascara > tam) return false;
+    nulos = f + tam - mascara;
+    finFijos = tam - mascara;
+    if (!conVariables) return true;
+    if (2 + mascara + 2 > tam) return false;
+    numVar = Le16(f + tam - mascara - 2);
+    const unsigned cola = mascara + 2 + 2 * (numVar + 1);
+    if (numVar > columnas || 2 + cola > tam) return false;
+    tablaVar = f + tam - mascara - 4;
+    finVar = tam - cola;
+    finFijos = finVar;
+    return true;
+  }
+
+  // Yes/No lives here too. A column added after the row was written has no bit: null.
+  bool NoNulo(const Columna& c) const {
+    return static_cast<unsigned>(c.numero) < columnas && ((nulos[c.numero / 8] >> (c.numero % 8)) & 1);
+  }
+
+  // Bytes of a column; `d` stays null when the row predates the column. False if out of bounds.
+  bool Campo(const Columna& c, const std::uint8_t*& d, unsigned& n) const {
+    d = nullptr;
+    if (c.fija) {
+      n = TamanoFijo(c.tipo);
+      const unsigned a = 2 + c.offsetFijo;
+      if (a + n > finFijos) return false;
+      d = datos + a;
+      return true;
+    }
+    if (static_cast<unsigned>(c.numVar) >= numVar) return true;
+    const unsigned a = Le16(tablaVar - 2 * c.numVar);
+    const unsigned b = Le16(tablaVar - 2 * (c.numVar + 1));
+    if (a < 2 || a > b || b > finVar) return false;
+    n = b - a;
+    const unsigned fijo = TamanoFijo(c.tipo);
+    if (fijo && n != fijo) return false;  // a number stored as variable data must still have its size
+    d = datos + a;
+    return true;
+  }
+};
+
+using Pagina = std::array<std::uint8_t, kPagina>;
+
+}  // namespace
+
+struct TArchivoMdb::Impl {
+  MdbHandle* mdb = nullptr;
+  std::uintmax_t paginas = 0;
+  std::vector<Objeto> tablas;
+
+  ~Impl() {
+    if (mdb) mdb_close(mdb);
+  }
+
+  bool LeePagina(std::uint32_t numero, Pagina& destino) {
+    if (numero == 0 || numero >= paginas) return false;
+    if (mdb_read_alt_pg(mdb, numero) != static_cast<ssize_t>(kPagina)) return false;
+    std::memcpy(destino.data(), mdb->alt_pg_buf, kPagina);
+    return true;
+  }
+
+  // Bounds of row `r` of a data page; false if the page's row table is not sound.
+  static bool Fila(const Pagina& p, unsigned r, unsigned& banderas, unsigned& ini, unsigned& fin) {
+    const unsigned filas = Le16(p.data() + 12);
+    if (r >= filas || 14 + 2 * filas > kPagina) return false;
+    const unsigned ranura = Le16(p.data() + 14 + 2 * r);
+    banderas = ranura & ~kMascaraOffset;
+    ini = ranura & kMascaraOffset;
+    fin = r == 0 ? kPagina : (Le16(p.data() + 14 + 2 * (r - 1)) & kMascaraOffset);
+    return ini >= 14 + 2 * filas && ini <= fin && fin <= kPagina;
+  }
+
+  // One long-value row (memo / OLE data) into `destino`.
+  bool LeeLval(std::uint32_t puntero, Pagina& buf, const std::uint8_t*& datos, unsigned& largo) {
+    if (!LeePagina(puntero >> 8, buf)) return false;
+    if (buf[0] != 0x01 || std::memcmp(buf.data() + 4, "LVAL", 4) != 0) return false;
+    unsigned banderas, ini, fin;
+    if (!Fila(buf, puntero & 0xFF, banderas, ini, fin)) return false;
+    datos = buf.data() + ini;
+    largo = fin - ini;
+    return true;
+  }
+
+  // Memo field: 3-byte length, type byte, page/row pointer, 4 unused bytes, then inline data.
+  bool LeeMemo(const std::uint8_t* campo, unsigned tam, std::string& texto) {
+    texto.clear();
+    if (tam < 12) return tam == 0;
+    const std::uint32_t largo = Le32(campo) & 0x00FFFFFF;
+    const unsigned tipo = campo[3];
+    if (tipo & 0x80) {
+      DecodificaTexto(campo + 12, std::min<std::size_t>(tam - 12, largo), texto);
+      return true;
+    }
+    Pagina buf;
+    const std::uint8_t* datos = nullptr;
+    unsigned n = 0;
+    if (tipo & 0x40) {
+      if (!LeeLval(Le32(campo + 4), buf, datos, n)) return false;
+      DecodificaTexto(datos, std::min<std::size_t>(n, largo), texto);
+      return true;
+    }
+    if (tipo != 0) return false;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(largo);
+    std::set<std::uint32_t> vistos;
+    for (std::uint32_t p = Le32(campo + 4); p != 0 && bytes.size() < largo;) {
+      if (!vistos.insert(p).second || !LeeLval(p, buf, datos, n) || n < 4) return false;
+      const std::uint32_t siguiente = Le32(datos);
+      const std::size_t toma = std::min<std::size_t>(n - 4, largo - bytes.size());
+      bytes.insert(bytes.end(), datos + 4, datos + 4 + toma);
+      p = siguiente;
+    }
+    DecodificaTexto(bytes.data(), bytes.size(), texto);
+    return true;
+  }
+
+  bool AbreTabla(const std::string& nombre, std::uint32_t pagina, TablaMdb& t) {
+    if (pagina == 0 || pagina >= paginas) return false;
+    t.entrada.mdb = mdb;
+    std::snprintf(t.entrada.object_name, sizeof t.entrada.object_name, "%s", nombre.c_str());
+    t.entrada.object_type = MDB_TABLE;
+    t.entrada.table_pg = pagina;
+    t.def = mdb_read_table(&t.entrada);
+    if (!t.def) return false;
+    MdbTableDef& d = *t.def;
+    if (d.num_cols > kMaxColumnas || d.num_var_cols > d.num_cols || d.num_real_idxs > 1000 || d.num_idxs > 1000)
+      return false;
+    // mdb_read_columns continues from the definition page in the page buffer.
+    if (mdb_read_pg(mdb, pagina) != static_cast<ssize_t>(kPagina) || !mdb_read_columns(t.def)) return false;
+    if (!d.columns || d.columns->len != d.num_cols) return false;
+    std::set<int> numeros;
+    for (unsigned i = 0; i < d.num_cols; ++i) {
+      auto* c = static_cast<MdbColumn*>(g_ptr_array_index(d.columns, i));
+      Columna col;
+      col.nombre = c->name;
+      col.tipo = c->col_type;
+      col.fija = c->is_fixed != 0;
+      col.numero = c->col_num;
+      col.offsetFijo = c->fixed_offset;
+      col.numVar = static_cast<int>(c->var_col_num);
+      col.tamano = c->col_size;
+      col.escala = c->col_scale;
+      if (col.nombre.empty() || !numeros.insert(col.numero).second) return false;
+      if (col.fija && col.tipo != MDB_BOOL) {
+        const int n = TamanoFijo(col.tipo);
+        if (n == 0 || col.offsetFijo < 0 || col.offsetFijo + n + 2 > static_cast<int>(kPagina)) return false;
+      }
+      t.columnas.push_back(std::move(col));
+    }
+    return true;
+  }
+
+  // Pages of the table from its usage map, each handed to `pagina` (false stops).
+  template <class F>
+  bool RecorrePaginas(TablaMdb& t, F&& pagina) {
+    MdbTableDef& d = *t.def;
+    if (!d.usage_map || d.map_sz < 1) return false;
+    Pagina p;
+    for (guint32 actual = 0;;) {
+      const gint32 siguiente = mdb_map_find_next(mdb, d.usage_map, static_cast<unsigned>(d.map_sz), actual);
+      if (siguiente == 0) return true;
+      if (siguiente < 0 || static_cast<guint32>(siguiente) <= actual) return false;
+      actual = static_cast<guint32>(siguiente);
+      if (actual >= paginas) return false;
+      if (!LeePagina(actual, p)) return false;
+      // The map may name a page the table gave up; only its own data pages count.
+      if (p[0] != 0x01 || Le32(p.data() + 4) != t.entrada.table_pg) continue;
+      if (!pagina(p)) return false;
+    }
+  }
+
+  // Every live row of the table as (page, start, end); deleted rows skipped, moved rows followed.
+  template <class F>
+  bool RecorreFilas(TablaMdb& t, F&& fila, bool& detenido) {
+    Pagina otra;
+    return RecorrePaginas(t, [&](const Pagina& p) {
+      const unsigned filas = Le16(p.data() + 12);
+      if (14 + 2 * filas > kPagina) return false;
+      for (unsigned r = 0; r < filas; ++r) {
+        unsigned banderas = 0, ini = 0, fin = 0;
+        // A slot out of bounds holds no row (Access leaves some behind); a deleted row is not read.
+        if (!Fila(p, r, banderas, ini, fin) || (banderas & kFilaBorrada)) continue;
+        const Pagina* donde = &p;
+        for (int salto = 0; banderas & kFilaDesbordada; ++salto) {
+          if (salto == kMaxSaltos || fin - ini < 4) return false;
+          const std::uint32_t puntero = Le32(donde->data() + ini);
+          if (!LeePagina(puntero >> 8, otra) || otra[0] != 0x01 || Le32(otra.data() + 4) != t.entrada.table_pg)
+            return false;
+          if (!Fila(otra, puntero & 0xFF, banderas, ini, fin)) return false;
+          donde = &otra;
+        }
+        if (ini == fin) continue;
+        if (!fila(*donde, ini, fin)) {
+          detenido = true;
+          return false;
+        }
+      }
+      return true;
+    });
+  }
+
+  // One value of a row; false when the stored bytes are not sound.
+  bool Valor(const FilaJet& fila, const Columna& c, TVariante& v) {
+    // The vector is reused row after row: nothing of the previous value may remain.
+    v.tipo = TVariante::Tipo::Nulo;
+    v.entero = 0;
+    v.real = 0.0;
+    v.texto.clear();
+    if (c.tipo == MDB_BOOL) {
+      v.tipo = TVariante::Tipo::Entero;
+      v.entero = fila.NoNulo(c) ? -1 : 0;
+      return true;
+    }
+    const std::uint8_t* d = nullptr;
+    unsigned n = 0;
+    if (!fila.NoNulo(c)) return true;
+    if (!fila.Campo(c, d, n)) return false;
+    if (!d) return true;  // column added after the row was written
+    switch (c.tipo) {
+      case MDB_BYTE: v.tipo = TVariante::Tipo::Entero; v.entero = d[0]; return true;
+      case MDB_INT: v.tipo = TVariante::Tipo::Entero; v.entero = static_cast<std::int16_t>(Le16(d)); return true;
+      case MDB_LONGINT:
+      case MDB_COMPLEX: v.tipo = TVariante::Tipo::Entero; v.entero = static_cast<std::int32_t>(Le32(d)); return true;
+      case MDB_MONEY:
+        v.tipo = TVariante::Tipo::Real;
+        v.real = static_cast<double>(static_cast<std::int64_t>(Le64(d))) / 10000.0;
+        return true;
+      case MDB_FLOAT: {
+        const std::uint32_t bits = Le32(d);
+        float x;
+        std::memcpy(&x, &bits, 4);
+        v.tipo = TVariante::Tipo::Real;
+        v.real = Simple(x);
+        return true;
+      }
+      case MDB_DOUBLE:
+      case MDB_DATETIME: {  // Date/Time is its OLE number as stored; libmdb's text breaks before 1899
+        const std::uint64_t bits = Le64(d);
+        std::memcpy(&v.real, &bits, 8);
+        v.tipo = TVariante::Tipo::Real;
+        return true;
+      }
+      case MDB_NUMERIC:
+        v.tipo = TVariante::Tipo::Real;
+        v.real = Decimal(d, c.escala);
+        return true;
+      case MDB_REPID:
+        v.tipo = TVariante::Tipo::Texto;
+        v.texto = Guid(d);
+        return true;
+      case MDB_TEXT:
+        v.tipo = TVariante::Tipo::Texto;
+        DecodificaTexto(d, n, v.texto);
+        return true;
+      case MDB_MEMO:
+        v.tipo = TVariante::Tipo::Texto;
+        return LeeMemo(d, n, v.texto);
+      default:  // binary and OLE objects have no place in a query result
+        return true;
+    }
+  }
+
+  // Decodes the chosen columns of the row [ini, fin) of page `p` into `salida`.
+  bool Decodifica(const TablaMdb& t, const Pagina& p, unsigned ini, unsigned fin, const std::vector<int>& elegidas,
+                  std::vector<TVariante>& salida) {
+    FilaJet fila;
+    if (!fila.Desarma(p.data() + ini, fin - ini, t.def->num_var_cols > 0)) return false;
+    for (std::size_t i = 0; i < elegidas.size(); ++i)
+      if (!Valor(fila, t.columnas[elegidas[i]], salida[i])) return false;
+    return true;
+  }
+
+  // MSysObjects (always at page 2): user tables are type 1 without the system flags.
+  bool LeeCatalogo() {
+    TablaMdb cat;
+    if (!AbreTabla("MSysObjects", 2, cat)) return false;
+    int id = -1, nombre = -1, tipo = -1, banderas = -1;
+    for (std::size_t i = 0; i < cat.columnas.size(); ++i) {
+      const auto k = Clave(cat.columnas[i].nombre);
+      if (k == "id") id = static_cast<int>(i);
+      if (k == "name") nombre = static_cast<int>(i);
+      if (k == "type") tipo = static_cast<int>(i);
+      if (k == "flags") banderas = static_cast<int>(i);
+    }
+    if (id < 0 || nombre < 0 || tipo < 0 || banderas < 0) return false;
+    const std::vector<int> elegidas = {id, nombre, tipo, banderas};
+    std::vector<TVariante> v(4);
+    std::set<std::string> claves;
+    bool detenido = false;
+    return RecorreFilas(
+        cat,
+        [&](const Pagina& p, unsigned ini, unsigned fin) {
+          if (!Decodifica(cat, p, ini, fin, elegidas, v)) return false;
+          const auto entero = [](const TVariante& x) { return x.tipo == TVariante::Tipo::Entero ? x.entero : 0; };
+          const auto flags = static_cast<std::uint32_t>(entero(v[3]));
+          if ((entero(v[2]) & 0x7F) == MDB_TABLE && !(flags & 0x80000002u) && v[1].tipo == TVariante::Tipo::Texto &&
+              !v[1].texto.empty() && claves.insert(Clave(v[1].texto)).second)
+            tablas.push_back({v[1].texto, static_cast<std::uint32_t>(entero(v[0])) & 0x00FFFFFF});
+          return true;
+        },
+        detenido);
+  }
+
+  const Objeto* Busca(const std::string& tabla) const {
+    const auto k = Clave(tabla);
+    for (const auto& o : tablas)
+      if (Clave(o.nombre) == k) return &o;
+    return nullptr;
+  }
+
+  bool Abre(const Objeto& o, TablaMdb& t, std::string& error) {
+    if (AbreTabla(o.nombre, o.pagina, t)) return true;
+    error = "No se puede leer la tabla " + o.nombre + ": " + kDanado;
+    return false;
+  }
+};
+
+std::string ClaveNombre(const std::string& nombre) { return Clave(nombre); }
+
+TArchivoMdb::TArchivoMdb(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+TArchivoMdb::~TArchivoMdb() = default;
+
+std::unique_ptr<TArchivoMdb> TArchivoMdb::Abre(const std::filesystem::path& ruta, std::string& error) {
+  auto impl = std::make_unique<Impl>();
+  if (!ValidaCabecera(ruta, impl->paginas, error)) return nullptr;
+  // Read-only: without MDB_WRITABLE libmdb opens the file with mode "r" and never writes.
+  impl->mdb = mdb_open(ruta.string().c_str(), MDB_NOFLAGS);
+  if (!impl->mdb) {
+    error = kDanado;
+    return nullptr;
+  }
+  if (impl->mdb->f->jet_version != MDB_VER_JET4 || impl->mdb->fmt->pg_size != static_cast<ssize_t>(kPagina)) {
+    error = kNoEsJet4;
+    return nullptr;
+  }
+  if (!impl->LeeCatalogo()) {
+    error = kDanado;
+    return nullptr;
+  }
+  return std::unique_ptr<TArchivoMdb>(new TArchivoMdb(std::move(impl)));
+}
+
+std::vector<std::string> TArchivoMdb::Tablas() const {
+  std::vector<std::string> r;
+  for (const auto& o : impl_->tablas) r.push_back(o.nombre);
+  return r;
+}
+
+std::string TArchivoMdb::NombreTabla(const std::string& tabla) const {
+  const Objeto* o = impl_->Busca(tabla);
+  return o ? o->nombre : std::string();
+}
+
+bool TArchivoMdb::Columnas(const std::string& tabla, std::vector<TColumnaMdb>& columnas, std::string& error) const {
+  columnas.clear();
+  const Objeto* o = impl_->Busca(tabla);
+  if (!o) {
+    error = "La tabla " + tabla + " no existe en la base de datos";
+    return false;
+  }
+  TablaMdb t;
+  if (!impl_->Abre(*o, t, error)) return false;
+  for (const auto& c : t.columnas) {
+    TColumnaMdb col;
+    col.nombre = c.nombre;
+    col.tipo = TipoColumna(c.tipo);
+    // Jet 4 stores a text column's size in bytes of UCS-2.
+    col.tamano = c.tipo == MDB_TEXT ? c.tamano / 2 : c.tamano;
+    columnas.push_back(std::move(col));
+  }
+  return true;
+}
+
+bool TArchivoMdb::LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
+                               const std::function<bool(const std::vector<TVariante>&)>& fila,
+                               std::string& error) const {
+  Impl& im = *impl_;
+  const Objeto* o = im.Busca(tabla);
+  if (!o) {
+    error = "La tabla " + tabla + " no existe en la base de datos";
+    return false;
+  }
+  TablaMdb t;
+  if (!im.Abre(*o, t, error)) return false;
+  std::vector<int> elegidas;
+  if (columnas.empty()) {
+    for (std::size_t i = 0; i < t.columnas.size(); ++i) elegidas.push_back(static_cast<int>(i));
+  } else {
+    for (const auto& nombre : columnas) {
+      const auto k = Clave(nombre);
+      int hallada = -1;
+      for (std::size_t i = 0; i < t.columnas.size() && hallada < 0; ++i)
+        if (Clave(t.columnas[i].nombre) == k) hallada = static_cast<int>(i);
+      if (hallada < 0) {
+        error = "La tabla " + o->nombre + " no tiene la columna " + nombre;
+        return false;
+      }
+      elegidas.push_back(hallada);
+    }
+  }
+  std::vector<TVariante> valores(elegidas.size());
+  bool detenido = false, danada = false;
+  const bool ok = im.RecorreFilas(
+      t,
+      [&](const Pagina& p, unsigned ini, unsigned fin) {
+        if (!im.Decodifica(t, p, ini, fin, elegidas, valores)) {
+          danada = true;
+          return false;
+        }
+        return fila(valores);
+      },
+      detenido);
+  if (ok) return true;
+  if (detenido && !danada) return false;  // the caller stopped and tells why
+  error = "La tabla " + o->nombre + " está dañada y no se puede leer completa";
+  return false;
+}
+
+}  // namespace qavi::jet

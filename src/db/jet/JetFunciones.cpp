@@ -1,0 +1,254 @@
+#include "db/jet/JetFunciones.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "db/jet/Variante.h"
+#include "db/jet/sql/TextoJet.h"
+
+namespace qavi::jet {
+namespace {
+
+constexpr const char* kTiposNoCoinciden = "Los tipos de datos no coinciden en la expresión";
+
+std::string_view Bytes(sqlite3_value* v) {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+  const int n = sqlite3_value_bytes(v);
+  return p ? std::string_view(p, static_cast<std::size_t>(n)) : std::string_view();
+}
+
+// A value's text the way Jet converts it (numbers in their plain form, 2.0 as "2").
+std::string TextoDe(sqlite3_value* v) {
+  switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return FormatoNumero(static_cast<std::int64_t>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return FormatoNumero(sqlite3_value_double(v));
+    case SQLITE_NULL: return {};
+    default: return std::string(Bytes(v));
+  }
+}
+
+struct TNumero {
+  bool entero = true;
+  std::int64_t i = 0;
+  double d = 0.0;
+  double Real() const { return entero ? static_cast<double>(i) : d; }
+};
+
+// Numeric text ("  12", "-3.5", "1e3"); anything else is not a number for Jet's arithmetic.
+bool NumeroDeTexto(std::string_view s, TNumero& n) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  if (s.empty() || s.size() > 64) return false;
+  std::size_t k = 0;
+  if (s[k] == '+' || s[k] == '-') ++k;
+  bool digitos = false, entero = true;
+  while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) { ++k; digitos = true; }
+  if (k < s.size() && s[k] == '.') {
+    entero = false;
+    ++k;
+    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) { ++k; digitos = true; }
+  }
+  if (!digitos) return false;
+  if (k < s.size() && (s[k] == 'e' || s[k] == 'E')) {
+    entero = false;
+    ++k;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+    if (k >= s.size() || !std::isdigit(static_cast<unsigned char>(s[k]))) return false;
+    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k;
+  }
+  if (k != s.size()) return false;
+  const std::string copia(s);
+  if (entero) {
+    errno = 0;
+    const long long v = std::strtoll(copia.c_str(), nullptr, 10);
+    if (errno != ERANGE) {
+      n.entero = true;
+      n.i = v;
+      return true;
+    }
+  }
+  n.entero = false;
+  n.d = std::strtod(copia.c_str(), nullptr);
+  return std::isfinite(n.d);
+}
+
+// False for null; `error` tells a text that is not a number.
+bool NumeroDe(sqlite3_value* v, TNumero& n, bool& error) {
+  error = false;
+  switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: return false;
+    case SQLITE_INTEGER: n.entero = true; n.i = sqlite3_value_int64(v); return true;
+    case SQLITE_FLOAT: n.entero = false; n.d = sqlite3_value_double(v); return true;
+    default:
+      if (NumeroDeTexto(Bytes(v), n)) return true;
+      error = true;
+      return false;
+  }
+}
+
+void DevuelveNumero(sqlite3_context* ctx, const TNumero& n) {
+  if (n.entero) sqlite3_result_int64(ctx, n.i);
+  else sqlite3_result_double(ctx, n.d);
+}
+
+TNumero Suma(const TNumero& a, const TNumero& b) {
+  TNumero r;
+  if (a.entero && b.entero && !__builtin_add_overflow(a.i, b.i, &r.i)) return r;
+  r.entero = false;
+  r.d = a.Real() + b.Real();
+  return r;
+}
+
+// Jet's +, folded left to right over every argument: text + text joins, numbers add,
+// a numeric text beside a number adds, a null gives null.
+void JetSuma(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  bool esTexto = false;
+  std::string texto;
+  TNumero numero;
+  for (int k = 0; k < argc; ++k) {
+    sqlite3_value* v = argv[k];
+    const int tipo = sqlite3_value_type(v);
+    if (tipo == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+    const bool vTexto = tipo == SQLITE_TEXT || tipo == SQLITE_BLOB;
+    if (k == 0) {
+      esTexto = vTexto;
+      if (esTexto) texto = std::string(Bytes(v));
+      else { bool e; NumeroDe(v, numero, e); }
+      continue;
+    }
+    if (esTexto && vTexto) { texto += Bytes(v); continue; }
+    TNumero otro;
+    bool error = false;
+    if (esTexto) {
+      if (!NumeroDeTexto(texto, numero)) { sqlite3_result_error(ctx, kTiposNoCoinciden, -1); return; }
+      esTexto = false;
+    }
+    if (!NumeroDe(v, otro, error)) { sqlite3_result_error(ctx, kTiposNoCoinciden, -1); return; }
+    numero = Suma(numero, otro);
+  }
+  if (esTexto) sqlite3_result_text(ctx, texto.data(), static_cast<int>(texto.size()), SQLITE_TRANSIENT);
+  else DevuelveNumero(ctx, numero);
+}
+
+// Jet's &: null counts as empty text, unless every operand is null.
+void JetConcat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  std::string r;
+  bool todoNulo = true;
+  for (int k = 0; k < argc; ++k) {
+    if (sqlite3_value_type(argv[k]) == SQLITE_NULL) continue;
+    todoNulo = false;
+    r += TextoDe(argv[k]);
+  }
+  if (todoNulo) sqlite3_result_null(ctx);
+  else sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+
+// Jet's / is real division even between integers; dividing by zero is an error.
+void JetDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  TNumero a, b;
+  bool ea = false, eb = false;
+  const bool ha = NumeroDe(argv[0], a, ea);
+  const bool hb = NumeroDe(argv[1], b, eb);
+  if (ea || eb) { sqlite3_result_error(ctx, kTiposNoCoinciden, -1); return; }
+  if (!ha || !hb) { sqlite3_result_null(ctx); return; }
+  if (b.Real() == 0.0) { sqlite3_result_error(ctx, "División entre cero", -1); return; }
+  sqlite3_result_double(ctx, a.Real() / b.Real());
+}
+
+void JetRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  TNumero x;
+  bool error = false;
+  if (!NumeroDe(argv[0], x, error)) {
+    if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
+    else sqlite3_result_null(ctx);
+    return;
+  }
+  int decimales = 0;
+  if (argc > 1) {
+    TNumero d;
+    if (!NumeroDe(argv[1], d, error)) {
+      if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
+      else sqlite3_result_null(ctx);
+      return;
+    }
+    const double dd = d.Real();
+    if (dd < 0 || dd > 1000) { sqlite3_result_error(ctx, "Argumento no válido en ROUND", -1); return; }
+    decimales = static_cast<int>(RedondeaJet(dd));
+  }
+  if (x.entero) { sqlite3_result_int64(ctx, x.i); return; }
+  sqlite3_result_double(ctx, RedondeaJet(x.d, decimales));
+}
+
+void JetStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  TNumero x;
+  bool error = false;
+  if (!NumeroDe(argv[0], x, error)) {
+    if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
+    else sqlite3_result_null(ctx);
+    return;
+  }
+  const std::string r = x.entero ? StrJet(x.i) : StrJet(x.d);
+  sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+
+template <std::string (*Conversion)(std::string_view)>
+void JetCaso(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
+  const std::string r = Conversion(TextoDe(argv[0]));
+  sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+
+// SQLite calls like(pattern, text) for "text LIKE pattern".
+void JetLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  sqlite3_result_int(ctx, CoincideLikeJet(TextoDe(argv[1]), TextoDe(argv[0])) ? 1 : 0);
+}
+
+int ColacionJet(void*, int n1, const void* a, int n2, const void* b) {
+  return ComparaTextoJet(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(n1)),
+                         std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(n2)));
+}
+
+using TFuncion = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+}  // namespace
+
+bool RegistraFunciones(sqlite3* db) {
+  if (!db) return false;
+  // A misspelt name in double quotes must be an error, not a text.
+  sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+
+  constexpr int kBanderas = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+  struct TRegistro {
+    const char* nombre;
+    int argumentos;
+    TFuncion funcion;
+  };
+  const TRegistro registros[] = {
+      {"jet_suma", -1, JetSuma},
+      {"jet_concat", -1, JetConcat},
+      {"jet_div", 2, JetDiv},
+      {"jet_round", 1, JetRound},
+      {"jet_round", 2, JetRound},
+      {"jet_str", 1, JetStr},
+      {"jet_ucase", 1, JetCaso<MayusculasJet>},
+      {"jet_lcase", 1, JetCaso<MinusculasJet>},
+      {"like", 2, JetLike},
+  };
+  bool ok = sqlite3_create_collation_v2(db, kColacionJet, SQLITE_UTF8, nullptr, ColacionJet, nullptr) == SQLITE_OK;
+  for (const auto& r : registros)
+    ok = ok && sqlite3_create_function_v2(db, r.nombre, r.argumentos, kBanderas, nullptr, r.funcion, nullptr,
+                                          nullptr, nullptr) == SQLITE_OK;
+  return ok;
+}
+
+}  // namespace qavi::jet
