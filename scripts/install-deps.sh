@@ -11,7 +11,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libqpdf-dev
   fonts-liberation fonts-wine
-  poppler-utils
+  poppler-utils time
   clang libclang-rt-14-dev
   xvfb x11-apps imagemagick xdotool
 )

@@ -1,21 +1,27 @@
 #include <QGuiApplication>
-#include <memory>
 
 #include "cli/SalidaPDF.h"
 #include "report/render/ExportaPDF.h"
 
 namespace qavi {
 
+struct TEntornoPDF::Impl {
+  int argc = 1;
+  char nombre[18] = "cuestionario-qavi";
+  char* argv[2] = {nombre, nullptr};
+  std::unique_ptr<QGuiApplication> app;
+};
+
+TEntornoPDF::TEntornoPDF() : impl_(std::make_unique<Impl>()) {
+  if (QGuiApplication::instance()) return;
+  // Without a display Qt's offscreen platform renders just as well.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  impl_->app = std::make_unique<QGuiApplication>(impl_->argc, impl_->argv);
+}
+
+TEntornoPDF::~TEntornoPDF() = default;
+
 bool GeneraPDFHeadless(const TVariablesReporte& variables, const std::string& ruta, std::string& error) {
-  // The renderer needs a GUI application; without a display Qt's offscreen platform does.
-  static int argc = 1;
-  static char nombre[] = "cuestionario-qavi";
-  static char* argv[] = {nombre, nullptr};
-  static std::unique_ptr<QGuiApplication> app;
-  if (!QGuiApplication::instance()) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = std::make_unique<QGuiApplication>(argc, argv);
-  }
   return GeneraPDF(variables, ruta, error);
 }
 

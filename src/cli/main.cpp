@@ -8,6 +8,7 @@
 
 #include "cli/Json.h"
 #include "cli/MensajeroConsola.h"
+#include "cli/SalidaPDF.h"
 #include "common/Plataforma.h"
 #include "db/ColectorConxs.h"
 #include "db/Conexion.h"
@@ -15,7 +16,6 @@
 #include "report/ExpresionReporte.h"
 #include "report/ReporteMemoria.h"
 #include "report/TablaPEPs.h"
-#include "cli/SalidaPDF.h"
 
 namespace {
 
@@ -174,7 +174,9 @@ int Corre(const TOpciones& o) {
   }
 
   bool pdfOk = true;
+  std::unique_ptr<TEntornoPDF> entornoPDF;
   if (!o.pdf.empty()) {
+    entornoPDF = std::make_unique<TEntornoPDF>();
     reporte->alMostrar = [&](TReporteMemoria& r) {
       std::string error;
       pdfOk = GeneraPDFHeadless(r.Variables(), o.pdf, error);

@@ -3,7 +3,11 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cctype>
+#include <set>
 #include <system_error>
 
 #include "db/jet/ArchivoMdb.h"
@@ -13,6 +17,29 @@
 
 namespace qavi::jet {
 namespace {
+
+// QAVI_TIEMPOS=1 writes to standard error how long each load, derived table and statement took.
+bool Tiempos() {
+  static const bool activo = [] {
+    const char* v = std::getenv("QAVI_TIEMPOS");
+    return v && std::string(v) == "1";
+  }();
+  return activo;
+}
+
+class TCronometro {
+ public:
+  explicit TCronometro(std::string que) : que_(std::move(que)), inicio_(std::chrono::steady_clock::now()) {}
+  ~TCronometro() {
+    if (!Tiempos()) return;
+    auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio_).count();
+    std::fprintf(stderr, "[tiempo] %8.1f ms  %s\n", ms, que_.substr(0, 110).c_str());
+  }
+
+ private:
+  std::string que_;
+  std::chrono::steady_clock::time_point inicio_;
+};
 
 std::string Minusculas(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -47,7 +74,49 @@ TVariante LeeCelda(sqlite3_stmt* st, int i) {
 
 }  // namespace
 
-TMotorJet::TMotorJet(std::filesystem::path ruta) : ruta_(std::move(ruta)) {}
+TMotorJet::TMotorJet(std::filesystem::path ruta) : ruta_(std::move(ruta)) {
+  const char* sinCache = std::getenv("QAVI_SIN_CACHE");
+  reutiliza_ = !(sinCache && std::string(sinCache) == "1");
+}
+
+void TMotorJet::TDerivadas::Descarta() {
+  for (const auto& [sql, tabla] : tablas_)
+    sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp.\"" + tabla + "\"").c_str(), nullptr, nullptr, nullptr);
+  tablas_.clear();
+}
+
+std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool trivial) {
+  if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second;
+  if (trivial) return std::nullopt;
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return std::nullopt;  // inline, the statement reports its own error
+  }
+  // Same names, same declared types (so the same affinity) and the Jet collation for text.
+  std::string columnas;
+  std::set<std::string> vistas;
+  bool repetida = false;
+  for (int i = 0, n = sqlite3_column_count(st); i < n; ++i) {
+    std::string nombre = sqlite3_column_name(st, i);
+    if (!vistas.insert(Minusculas(nombre)).second) repetida = true;
+    const char* tipo = sqlite3_column_decltype(st, i);
+    std::string id = "\"";
+    for (char c : nombre) id += c == '"' ? std::string("\"\"") : std::string(1, c);
+    columnas += (i ? ", " : "") + id + "\" " + (tipo ? std::string(tipo) : std::string()) + " COLLATE " + kColacionJet;
+  }
+  sqlite3_finalize(st);
+  if (repetida || columnas.empty()) return std::nullopt;
+  const std::string tabla = "qavi_derivada_" + std::to_string(++siguiente_);
+  TCronometro c("derivada " + tabla + ": " + sql);
+  const std::string crea = "CREATE TEMP TABLE \"" + tabla + "\" (" + columnas + "); INSERT INTO temp.\"" + tabla + "\" " + sql;
+  if (sqlite3_exec(db_, crea.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp.\"" + tabla + "\"").c_str(), nullptr, nullptr, nullptr);
+    return std::nullopt;
+  }
+  tablas_.emplace(sql, tabla);
+  return tabla;
+}
 
 TMotorJet::~TMotorJet() {
   if (db_) sqlite3_close(db_);
@@ -82,8 +151,13 @@ bool TMotorJet::Reinicia(std::string& error) {
     if (db) sqlite3_close(db);
     return false;
   }
+  // Sorting and temporary tables stay in memory: the file is never the place for them.
+  sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+  // Large sorts (grouping every operation) use both cores.
+  sqlite3_exec(db, "PRAGMA threads = 2", nullptr, nullptr, nullptr);
   if (db_) sqlite3_close(db_);
   db_ = db;
+  derivadas_.Reinicia(db_);
   archivo_ = std::move(archivo);
   sello_ = sello;
   cargadas_.clear();
@@ -98,6 +172,7 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   for (const auto& t : tablas) {
     auto clave = Minusculas(t);
     if (cargadas_.count(clave)) continue;
+    TCronometro c("carga " + t);
     if (!CargaTabla(*archivo_, db_, t, {}, error)) return false;
     cargadas_.insert(clave);
   }
@@ -112,6 +187,13 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado,
     return false;
   }
   if (!PreparaTablas(tr.tablas, error)) return false;
+  TCronometro c("sentencia " + sSQL);
+  if (tr.tipo == TTipoSentencia::Borrado) {
+    derivadas_.Descarta();  // the rows change: nothing computed before holds
+  } else if (reutiliza_) {
+    auto conDerivadas = TraduceSQL(sSQL, &derivadas_);
+    if (conDerivadas.ok) tr = std::move(conDerivadas);
+  }
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db_, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &st, nullptr) != SQLITE_OK) {
     error = TraduceErrorSqlite(sqlite3_errmsg(db_));

@@ -2,11 +2,14 @@
 // The Jet engine: a Jet 4 file opened read-only, the tables a statement names loaded
 // into an in-memory SQLite database, Jet SQL translated and run there.
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "db/jet/IIMotorBD.h"
+#include "db/jet/sql/EmisorJet.h"
 
 struct sqlite3;
 
@@ -25,6 +28,8 @@ class TMotorJet : public IMotorBD {
 
   // How many times the file has been (re)loaded; a change on disk makes the next statement reload.
   int Cargas() const { return cargas_; }
+  // Derived tables held for the current snapshot (0 when reuse is off).
+  std::size_t DerivadasGuardadas() const { return derivadas_.Tamano(); }
 
  private:
   struct Sello {
@@ -37,7 +42,29 @@ class TMotorJet : public IMotorBD {
   bool PreparaTablas(const std::set<std::string>& tablas, std::string& error);
   static bool LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error);
 
+  // Within one snapshot of a read-only file, a derived table whose SQL text is the same gives the
+  // same rows: it is computed once into a temporary table and reused by later statements.
+  class TDerivadas : public IMaterializador {
+   public:
+    std::optional<std::string> Materializa(const std::string& sqlDerivada, bool trivial) override;
+    // A new snapshot on a new database: what was kept went with the old one.
+    void Reinicia(sqlite3* db) {
+      db_ = db;
+      tablas_.clear();
+    }
+    // The same database whose rows changed.
+    void Descarta();
+    std::size_t Tamano() const { return tablas_.size(); }
+
+   private:
+    sqlite3* db_ = nullptr;
+    std::map<std::string, std::string> tablas_;  // SQL text -> table
+    int siguiente_ = 0;
+  };
+
   std::filesystem::path ruta_;
+  bool reutiliza_ = true;  // QAVI_SIN_CACHE=1 runs every statement as written
+  TDerivadas derivadas_;
   Sello sello_;
   std::unique_ptr<TArchivoMdb> archivo_;
   sqlite3* db_ = nullptr;

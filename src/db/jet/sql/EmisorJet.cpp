@@ -1,7 +1,7 @@
 #include "db/jet/sql/EmisorJet.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -118,6 +118,8 @@ bool PuedeSerTexto(const TNodo& n) { return Tipo(n) != TTipoDato::Numero; }
 
 class TEmisor {
  public:
+  explicit TEmisor(IMaterializador* materializador) : materializador_(materializador) {}
+
   std::string Sentencia(const TSentencia& s) {
     if (s.esBorrado) {
       std::string r = "DELETE FROM " + Identificador(s.borrado.tabla);
@@ -209,8 +211,13 @@ class TEmisor {
     switch (o.clase) {
       case TOrigen::Clase::Tabla:
         return Identificador(o.tabla) + (o.alias.empty() ? "" : " AS " + Identificador(o.alias));
-      case TOrigen::Clase::Derivada:
-        return "(" + Consulta(*o.consulta) + ")" + (o.alias.empty() ? "" : " AS " + Identificador(o.alias));
+      case TOrigen::Clase::Derivada: {
+        const std::string alias = o.alias.empty() ? "" : " AS " + Identificador(o.alias);
+        std::string sql = Consulta(*o.consulta);
+        if (materializador_)
+          if (auto tabla = materializador_->Materializa(sql, EsTrivial(*o.consulta))) return Identificador(*tabla) + alias;
+        return "(" + sql + ")" + alias;
+      }
       case TOrigen::Clase::Union: {
         const char* union_ = o.tipoUnion == TOrigen::TipoUnion::Interna     ? " INNER JOIN "
                              : o.tipoUnion == TOrigen::TipoUnion::Izquierda ? " LEFT JOIN "
@@ -254,11 +261,12 @@ class TEmisor {
     }
   }
 
+  // A real literal with a point whatever the regional settings (the window's toolkit sets them).
   static TSql Fecha(double v) {
     char buf[40];
-    if (v == std::floor(v)) std::snprintf(buf, sizeof buf, "%.1f", v);
-    else std::snprintf(buf, sizeof buf, "%.17g", v);
-    return {buf, v < 0 ? kUnario : kAtomo};
+    auto [fin, ec] = v == std::floor(v) ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1)
+                                        : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+    return {std::string(buf, ec == std::errc() ? fin : buf), v < 0 ? kUnario : kAtomo};
   }
 
   // a + b + c is read left to right; its operands come out in that order.
@@ -407,10 +415,25 @@ class TEmisor {
     const std::size_t medio = desde + (hasta - desde) / 2;
     return "(" + Equilibra(p, desde, medio, op) + ")" + op + "(" + Equilibra(p, medio, hasta, op) + ")";
   }
+
+  static bool EsTrivial(const TConsulta& c) {
+    if (!c.orden.empty()) return false;
+    for (const auto& rama : c.ramas) {
+      if (rama.distinct || rama.top || !rama.agrupa.empty() || rama.teniendo || !rama.orden.empty()) return false;
+      if (rama.origenes.size() != 1 || rama.origenes[0]->clase == TOrigen::Clase::Union) return false;
+      for (const auto& e : rama.lista)
+        if (e.clase == TElementoSeleccion::Clase::Expresion && e.expresion->clase != TClaseNodo::Columna) return false;
+    }
+    return true;
+  }
+
+  IMaterializador* materializador_ = nullptr;
 };
 
 }  // namespace
 
-std::string EmiteSentencia(const TSentencia& sentencia) { return TEmisor().Sentencia(sentencia); }
+std::string EmiteSentencia(const TSentencia& sentencia, IMaterializador* materializador) {
+  return TEmisor(materializador).Sentencia(sentencia);
+}
 
 }  // namespace qavi::jet

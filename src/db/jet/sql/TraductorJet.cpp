@@ -8,7 +8,7 @@
 
 namespace qavi::jet {
 
-TTraduccion TraduceSQL(std::string_view sentenciaJet) {
+TTraduccion TraduceSQL(std::string_view sentenciaJet, IMaterializador* materializador) {
   TTraduccion r;
   try {
     TResultadoLexico lexico = Tokeniza(sentenciaJet);
@@ -22,7 +22,7 @@ TTraduccion TraduceSQL(std::string_view sentenciaJet) {
       return r;
     }
     r.tipo = analisis.sentencia.esBorrado ? TTipoSentencia::Borrado : TTipoSentencia::Seleccion;
-    r.sql = EmiteSentencia(analisis.sentencia);
+    r.sql = EmiteSentencia(analisis.sentencia, materializador);
     r.tablas = std::move(analisis.tablas);
     r.ok = true;
   } catch (const std::bad_alloc&) {

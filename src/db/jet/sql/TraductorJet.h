@@ -21,6 +21,9 @@ struct TTraduccion {
 // it calls jet_* functions, LIKE and the JETNOCASE collation, and relies on loaded text columns
 // being declared COLLATE JETNOCASE. Columns keep Jet's names (unnamed expressions are Expr1000,
 // Expr1001, ...). Never throws; bad input gives ok = false and a Spanish message with the position.
-TTraduccion TraduceSQL(std::string_view sentenciaJet);
+class IMaterializador;
+
+// With a materializador, derived tables in FROM may be replaced by tables it already holds.
+TTraduccion TraduceSQL(std::string_view sentenciaJet, IMaterializador* materializador = nullptr);
 
 }  // namespace qavi::jet
