@@ -318,13 +318,28 @@ void TfrmPrincipal::CorreOcupado(void (TfrmPrincipal::*proceso)(), QPushButton* 
   }
 }
 
+namespace {
+
+// Marks a click as being handled for as long as the handler runs; a click that arrives while
+// another is handled (the runs process window messages) is ignored.
+class TAtiendeClick {
+ public:
+  explicit TAtiendeClick(bool& bAtendiendo) : b_(bAtendiendo), libre_(!bAtendiendo) { b_ = true; }
+  ~TAtiendeClick() {
+    if (libre_) b_ = false;
+  }
+  bool Libre() const { return libre_; }
+
+ private:
+  bool& b_;
+  bool libre_;
+};
+
+}  // namespace
+
 void TfrmPrincipal::bnDetectaPEPsClick() {
-  if (F_bAtendiendoClick) return;
-  F_bAtendiendoClick = true;
-  struct TFin {
-    bool& b;
-    ~TFin() { b = false; }
-  } fin{F_bAtendiendoClick};
+  TAtiendeClick atiende(F_bAtendiendoClick);
+  if (!atiende.Libre()) return;
   if (FaltanDatos()) return;
   MuestraSinPEPs(false);
   CorreOcupado(&TfrmPrincipal::EjecutaDeteccionPEPs, bnDetectaPEPs);
@@ -360,12 +375,8 @@ void TfrmPrincipal::EjecutaDeteccionPEPs() {
 }
 
 void TfrmPrincipal::bnGenReporteClick() {
-  if (F_bAtendiendoClick) return;
-  F_bAtendiendoClick = true;
-  struct TFin {
-    bool& b;
-    ~TFin() { b = false; }
-  } fin{F_bAtendiendoClick};
+  TAtiendeClick atiende(F_bAtendiendoClick);
+  if (!atiende.Libre()) return;
   if (FaltanDatos()) return;
   _MensajeroForm->MsjTxEspera(kMsjAdvertencia, false);
   if (F_Pregunta && F_Pregunta(this))

@@ -1,28 +1,12 @@
 #include "common/ArchivoIni.h"
 
-#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <sstream>
 
+#include "common/Texto.h"
+
 namespace qavi {
-namespace {
-
-std::string Recorta(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
-  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
-  return s.substr(a, b - a);
-}
-
-bool IgualSinCaso(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
-}  // namespace
 
 TArchivoIni::TArchivoIni(const std::filesystem::path& ruta) {
   std::ifstream f(ruta, std::ios::binary);
@@ -44,17 +28,17 @@ std::optional<std::string> TArchivoIni::LeeTexto(const std::string& seccion, con
   std::string linea;
   bool enSeccion = false;
   while (std::getline(in, linea)) {
-    std::string l = Recorta(linea);
+    std::string l = RecortaBlancos(linea);
     if (l.empty() || l[0] == ';' || l[0] == '#') continue;
     if (l.front() == '[') {
       auto fin = l.find(']');
-      enSeccion = fin != std::string::npos && IgualSinCaso(Recorta(l.substr(1, fin - 1)), Recorta(seccion));
+      enSeccion = fin != std::string::npos && IgualSinCasoAscii(RecortaBlancos(l.substr(1, fin - 1)), RecortaBlancos(seccion));
       continue;
     }
     if (!enSeccion) continue;
     auto igual = l.find('=');
     if (igual == std::string::npos) continue;
-    if (IgualSinCaso(Recorta(l.substr(0, igual)), Recorta(clave))) return Recorta(l.substr(igual + 1));
+    if (IgualSinCasoAscii(RecortaBlancos(l.substr(0, igual)), RecortaBlancos(clave))) return RecortaBlancos(l.substr(igual + 1));
   }
   return std::nullopt;
 }

@@ -1,29 +1,10 @@
 #include "db/ADO.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/Texto.h"
 #include "db/MotorODBC.h"
 #include "db/jet/MotorJet.h"
 
 namespace qavi {
-namespace {
-
-std::string Minusculas(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-std::string Recorta(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
-  while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
-  return s.substr(a, b - a);
-}
-
-bool IgualSinCaso(const std::string& a, const std::string& b) { return Minusculas(a) == Minusculas(b); }
-
-}  // namespace
 
 std::map<std::string, std::string> PartesStrConexion(const std::string& s) {
   std::map<std::string, std::string> partes;
@@ -31,7 +12,7 @@ std::map<std::string, std::string> PartesStrConexion(const std::string& s) {
   while (i < s.size()) {
     size_t igual = s.find('=', i);
     if (igual == std::string::npos) break;
-    std::string clave = Minusculas(Recorta(s.substr(i, igual - i)));
+    std::string clave = MinusculasAscii(RecortaBlancos(s.substr(i, igual - i)));
     size_t j = igual + 1;
     std::string valor;
     // A value may be quoted so that it can hold ';'.
@@ -67,16 +48,16 @@ void TADOConnection::Connected(bool bValor) {
   }
   if (motor_) return;
   auto partes = PartesStrConexion(sStrConexion_);
-  auto proveedor = partes.count("provider") ? Recorta(partes["provider"]) : std::string();
+  auto proveedor = partes.count("provider") ? RecortaBlancos(partes["provider"]) : std::string();
   std::string error;
-  if (IgualSinCaso(proveedor, "Microsoft.Jet.OLEDB.4.0")) {
+  if (IgualSinCasoAscii(proveedor, "Microsoft.Jet.OLEDB.4.0")) {
     std::string ruta = partes.count("data source") ? partes["data source"] : std::string();
     if (ruta.empty()) throw EOleException("No se indicó el archivo de la base de datos.");
     // The database password is accepted; the file is only ever read.
     auto motor = jet::TMotorJet::Abre(ruta, error);
     if (!motor) throw EOleException(error + " (" + ruta + ")");
     motor_ = motor;
-  } else if (IgualSinCaso(proveedor, "SQLOLEDB.1") || IgualSinCaso(proveedor, "SQLOLEDB")) {
+  } else if (IgualSinCasoAscii(proveedor, "SQLOLEDB.1") || IgualSinCasoAscii(proveedor, "SQLOLEDB")) {
     auto motor = AbreMotorODBC(partes, error);
     if (!motor) throw EOleException(error);
     motor_ = motor;
@@ -121,7 +102,7 @@ void TADOQuery::Close() {
 const TVariante* TADOQuery::FindField(const std::string& sNombre) const {
   if (!activa_ || fila_ >= resultado_.filas.size()) return nullptr;
   for (size_t i = 0; i < resultado_.columnas.size(); ++i)
-    if (IgualSinCaso(resultado_.columnas[i], sNombre)) return &resultado_.filas[fila_][i];
+    if (IgualSinCasoAscii(resultado_.columnas[i], sNombre)) return &resultado_.filas[fila_][i];
   return nullptr;
 }
 

@@ -2,13 +2,6 @@
 
 namespace qavi {
 
-std::string RecortaBlancos(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && static_cast<unsigned char>(s[a]) <= ' ') ++a;
-  while (b > a && static_cast<unsigned char>(s[b - 1]) <= ' ') --b;
-  return s.substr(a, b - a);
-}
-
 TConexion::TConexion(TTipoMotorBD TipoMotorBD) : F_TipoMotorBD(TipoMotorBD) {
   std::shared_ptr<TConector> c;
   if (TipoMotorBD == TTipoMotorBD::tmSQLServer)

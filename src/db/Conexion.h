@@ -1,4 +1,5 @@
 #pragma once
+#include "common/Texto.h"
 #include "db/Conectores.h"
 #include "db/IIConexion.h"
 
@@ -49,8 +50,5 @@ class TConexion : public IConexion {
   IConectorPtr F_Conector;
   TConector* F_ObjConector = nullptr;
 };
-
-// Leading and trailing blanks and control characters removed.
-std::string RecortaBlancos(const std::string& s);
 
 }  // namespace qavi

@@ -1,22 +1,18 @@
 #pragma once
-// A fresh temporary folder per test, removed afterwards.
-#include <gtest/gtest.h>
-
-#include <atomic>
+// A fresh temporary folder per use, removed with everything in it at the end. Random names:
+// ctest runs several test programs at once.
 #include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 
 namespace qavi::prueba {
 
 class TCarpetaTemporal {
  public:
   TCarpetaTemporal() {
-    static std::atomic<int> n{0};
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string nombre = std::string("qavi_") + (info ? info->name() : "x") + "_" + std::to_string(n++);
-    for (char& c : nombre)
-      if (c == '/') c = '_';
-    ruta_ = std::filesystem::temp_directory_path() / nombre;
+    std::random_device rd;
+    ruta_ = std::filesystem::temp_directory_path() / ("qavi-" + std::to_string(rd()) + "-" + std::to_string(rd()));
     std::filesystem::remove_all(ruta_);
     std::filesystem::create_directories(ruta_);
   }
@@ -24,7 +20,11 @@ class TCarpetaTemporal {
     std::error_code ec;
     std::filesystem::remove_all(ruta_, ec);
   }
+  TCarpetaTemporal(const TCarpetaTemporal&) = delete;
+  TCarpetaTemporal& operator=(const TCarpetaTemporal&) = delete;
+
   const std::filesystem::path& Ruta() const { return ruta_; }
+  std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
 
  private:
   std::filesystem::path ruta_;

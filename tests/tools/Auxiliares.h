@@ -2,7 +2,6 @@
 // Helpers shared by the tests of the writer tools: a scratch folder and reading a table back.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
@@ -11,6 +10,7 @@
 
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/Variante.h"
+#include "support/CarpetaTemporal.h"
 
 namespace qavi {
 
@@ -29,32 +29,7 @@ inline void PrintTo(const TVariante& v, std::ostream* os) {
 
 namespace qavi::tools::prueba {
 
-// A fresh folder under the system temporary folder, removed with everything in it at the end.
-class TCarpetaTemporal {
- public:
-  TCarpetaTemporal() {
-    static std::atomic<int> contador{0};
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string nombre = std::string("qavi_tools_") + (info ? info->name() : "x") + "_" +
-                         std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                         std::to_string(contador++);
-    for (char& c : nombre) {
-      if (c == '/') c = '_';
-    }
-    ruta_ = std::filesystem::temp_directory_path() / nombre;
-    std::filesystem::remove_all(ruta_);
-    std::filesystem::create_directories(ruta_);
-  }
-  ~TCarpetaTemporal() {
-    std::error_code ec;
-    std::filesystem::remove_all(ruta_, ec);
-  }
-  const std::filesystem::path& Ruta() const { return ruta_; }
-  std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
-
- private:
-  std::filesystem::path ruta_;
-};
+using qavi::prueba::TCarpetaTemporal;
 
 using TFilas = std::vector<std::vector<TVariante>>;
 

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 #include <set>
 #include <system_error>
 
+#include "common/Texto.h"
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
 #include "db/jet/JetFunciones.h"
@@ -40,11 +40,6 @@ class TCronometro {
   std::string que_;
   std::chrono::steady_clock::time_point inicio_;
 };
-
-std::string Minusculas(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
 
 // SQLite's English messages, told the way a user of the program can read them.
 std::string TraduceErrorSqlite(const std::string& msg) {
@@ -99,7 +94,7 @@ std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string&
   bool repetida = false;
   for (int i = 0, n = sqlite3_column_count(st); i < n; ++i) {
     std::string nombre = sqlite3_column_name(st, i);
-    if (!vistas.insert(Minusculas(nombre)).second) repetida = true;
+    if (!vistas.insert(MinusculasAscii(nombre)).second) repetida = true;
     const char* tipo = sqlite3_column_decltype(st, i);
     std::string id = "\"";
     for (char c : nombre) id += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -170,7 +165,7 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   if (!LeeSello(ruta_, actual, error)) return false;
   if (!(actual == sello_) && !Reinicia(error)) return false;
   for (const auto& t : tablas) {
-    auto clave = Minusculas(t);
+    auto clave = MinusculasAscii(t);
     if (cargadas_.count(clave)) continue;
     TCronometro c("carga " + t);
     if (!CargaTabla(*archivo_, db_, t, {}, error)) return false;

@@ -11,29 +11,12 @@
 #include <vector>
 
 #include "jetwriter/TablaJet.h"
+#include "support/CarpetaTemporal.h"
 
 namespace qavi::prueba {
 
 namespace fs = std::filesystem;
 
-class TCarpetaTemporal {
- public:
-  TCarpetaTemporal() {
-    std::random_device rd;
-    ruta_ = fs::temp_directory_path() / ("qavi-jet-" + std::to_string(rd()) + "-" + std::to_string(rd()));
-    fs::create_directories(ruta_);
-  }
-  ~TCarpetaTemporal() {
-    std::error_code ec;
-    fs::remove_all(ruta_, ec);
-  }
-  TCarpetaTemporal(const TCarpetaTemporal&) = delete;
-  TCarpetaTemporal& operator=(const TCarpetaTemporal&) = delete;
-  fs::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
-
- private:
-  fs::path ruta_;
-};
 
 inline fs::path EscribeMdb(const fs::path& ruta, const std::vector<tools::TTablaJet>& tablas,
                            const tools::TOpcionesMdb& opciones = {}) {
