@@ -80,9 +80,9 @@ void TMotorJet::TDerivadas::Descarta() {
   tablas_.clear();
 }
 
-std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool trivial) {
+std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool soloSiExiste) {
   if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second;
-  if (trivial) return std::nullopt;
+  if (soloSiExiste) return std::nullopt;
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
     sqlite3_finalize(st);
@@ -148,6 +148,8 @@ bool TMotorJet::Reinicia(std::string& error) {
   }
   // Sorting and temporary tables stay in memory: the file is never the place for them.
   sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+  // Nothing here is ever rolled back to: loading and computing need no journal.
+  sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA temp.journal_mode = OFF", nullptr, nullptr, nullptr);
   // Large sorts (grouping every operation) use both cores.
   sqlite3_exec(db, "PRAGMA threads = 2", nullptr, nullptr, nullptr);
   if (db_) sqlite3_close(db_);
