@@ -161,22 +161,24 @@ void JetDiv(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_double(ctx, a.Real() / b.Real());
 }
 
+// A numeric argument; otherwise the result is set (null for a null, an error for a text) and false.
+bool ArgumentoNumerico(sqlite3_context* ctx, sqlite3_value* v, TNumero& n) {
+  bool error = false;
+  if (NumeroDe(v, n, error)) return true;
+  if (error)
+    sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
+  else
+    sqlite3_result_null(ctx);
+  return false;
+}
+
 void JetRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   TNumero x;
-  bool error = false;
-  if (!NumeroDe(argv[0], x, error)) {
-    if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
-    else sqlite3_result_null(ctx);
-    return;
-  }
+  if (!ArgumentoNumerico(ctx, argv[0], x)) return;
   int decimales = 0;
   if (argc > 1) {
     TNumero d;
-    if (!NumeroDe(argv[1], d, error)) {
-      if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
-      else sqlite3_result_null(ctx);
-      return;
-    }
+    if (!ArgumentoNumerico(ctx, argv[1], d)) return;
     const double dd = d.Real();
     if (dd < 0 || dd > 1000) { sqlite3_result_error(ctx, "Argumento no válido en ROUND", -1); return; }
     decimales = static_cast<int>(RedondeaJet(dd));
@@ -187,12 +189,7 @@ void JetRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void JetStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
   TNumero x;
-  bool error = false;
-  if (!NumeroDe(argv[0], x, error)) {
-    if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
-    else sqlite3_result_null(ctx);
-    return;
-  }
+  if (!ArgumentoNumerico(ctx, argv[0], x)) return;
   const std::string r = x.entero ? StrJet(x.i) : StrJet(x.d);
   sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
 }
