@@ -10,16 +10,18 @@
 namespace qavi::jet {
 namespace {
 
-void FijaSinCache(bool activo) {
+// Sets (or, with an empty value, clears) one of the engine's variables for the engines opened next.
+void FijaVariable(const char* nombre, const std::string& valor) {
 #ifdef _WIN32
-  _putenv_s("QAVI_SIN_CACHE", activo ? "1" : "");
+  _putenv_s(nombre, valor.c_str());
 #else
-  if (activo)
-    setenv("QAVI_SIN_CACHE", "1", 1);
+  if (!valor.empty())
+    setenv(nombre, valor.c_str(), 1);
   else
-    unsetenv("QAVI_SIN_CACHE");
+    unsetenv(nombre);
 #endif
 }
+void FijaSinCache(bool activo) { FijaVariable("QAVI_SIN_CACHE", activo ? "1" : ""); }
 
 class MotorJetTest : public ::testing::Test {
  protected:
@@ -76,7 +78,20 @@ TEST_F(MotorJetTest, ReutilizaLasDerivadasYDaLoMismoQueSinReutilizar) {
   EXPECT_EQ(escrito->DerivadasGuardadas(), 0u);
 }
 
-TEST_F(MotorJetTest, BorrarORecargarDescartaLoGuardado) {
+// Small tables are SQLite tables, large ones are served from memory; QAVI_FILAS_MEMORIA=0 takes
+// every table the second way.
+class MotorJetDestinos : public MotorJetTest, public ::testing::WithParamInterface<std::string> {
+ protected:
+  void SetUp() override {
+    MotorJetTest::SetUp();
+    FijaVariable("QAVI_FILAS_MEMORIA", GetParam());
+  }
+  void TearDown() override { FijaVariable("QAVI_FILAS_MEMORIA", ""); }
+};
+INSTANTIATE_TEST_SUITE_P(Tablas, MotorJetDestinos, ::testing::Values("", "0"),
+                         [](const auto& info) { return info.param.empty() ? "EnSQLite" : "EnMemoria"; });
+
+TEST_P(MotorJetDestinos, BorrarORecargarDescartaLoGuardado) {
   std::string error;
   auto m = TMotorJet::Abre(mdb, error);
   ASSERT_TRUE(m) << error;
@@ -92,6 +107,18 @@ TEST_F(MotorJetTest, BorrarORecargarDescartaLoGuardado) {
   std::filesystem::last_write_time(mdb, std::filesystem::last_write_time(mdb) + std::chrono::seconds(5));
   EXPECT_EQ(Valor(*m, kSuma), "1");
   EXPECT_EQ(m->Cargas(), 2);
+}
+
+// The tables of a statement are read side by side; a missing one is reported by name, whichever
+// reader met it, and leaves the engine usable.
+TEST_P(MotorJetDestinos, TablaFaltanteEntreVariasSeNombra) {
+  std::string error;
+  auto m = TMotorJet::Abre(mdb, error);
+  ASSERT_TRUE(m) << error;
+  TResultadoConsulta r;
+  EXPECT_FALSE(m->Consulta("SELECT COUNT(1) FROM tMovtos, tNoExiste, tProces, tCliente", r, error));
+  EXPECT_EQ(error, "La tabla tNoExiste no existe en la base de datos");
+  EXPECT_EQ(Valor(*m, kSuma), "17.5");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -681,6 +682,16 @@ bool TArchivoMdb::Columnas(const std::string& tabla, std::vector<TColumnaMdb>& c
     columnas.push_back(std::move(col));
   }
   return true;
+}
+
+std::size_t TArchivoMdb::FilasAnunciadas(const std::string& tabla) const {
+  const Objeto* o = impl_->Busca(tabla);
+  TablaMdb t;
+  std::string error;
+  if (!o || !impl_->Abre(*o, t, error)) return 0;
+  // A damaged header must not make anyone reserve gigabytes: a row takes at least a few bytes.
+  const std::size_t tope = static_cast<std::size_t>(impl_->paginas) * (kPagina / 8);
+  return std::min<std::size_t>(t.def->num_rows, tope);
 }
 
 bool TArchivoMdb::LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,

@@ -36,6 +36,9 @@ class TArchivoMdb {
   std::string NombreTabla(const std::string& tabla) const;
   // Columns of a table; false (and `error`) if it does not exist or cannot be read.
   bool Columnas(const std::string& tabla, std::vector<TColumnaMdb>& columnas, std::string& error) const;
+  // Rows the table's definition announces, as a hint for reserving room: never more than the
+  // file could hold, 0 if the table cannot be read.
+  std::size_t FilasAnunciadas(const std::string& tabla) const;
   // Reads the rows of a table, only the named columns (all if empty, names without regard to case), in file order.
   // Yes/No as -1/0, Date/Time as its stored OLE number, numbers raw, text UTF-8; null from the null bitmap.
   // `fila` is called once per row with one value per requested column (the vector is reused between rows);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "db/jet/Variante.h"
+#include "db/jet/TablaMemoria.h"
 #include "db/jet/sql/TextoJet.h"
 
 namespace qavi::jet {
@@ -241,7 +242,7 @@ bool RegistraFunciones(sqlite3* db) {
       {"jet_lcase", 1, JetCaso<MinusculasJet>},
       {"like", 2, JetLike},
   };
-  bool ok = sqlite3_create_collation_v2(db, kColacionJet, SQLITE_UTF8, nullptr, ColacionJet, nullptr) == SQLITE_OK;
+  bool ok = RegistraModuloMemoria(db) && sqlite3_create_collation_v2(db, kColacionJet, SQLITE_UTF8, nullptr, ColacionJet, nullptr) == SQLITE_OK;
   for (const auto& r : registros)
     ok = ok && sqlite3_create_function_v2(db, r.nombre, r.argumentos, kBanderas, nullptr, r.funcion, nullptr,
                                           nullptr, nullptr) == SQLITE_OK;

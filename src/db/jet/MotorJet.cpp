@@ -3,16 +3,21 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <set>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include "common/Texto.h"
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
 #include "db/jet/JetFunciones.h"
+#include "db/jet/TablaMemoria.h"
 #include "db/jet/sql/TraductorJet.h"
 
 namespace qavi::jet {
@@ -72,6 +77,13 @@ TVariante LeeCelda(sqlite3_stmt* st, int i) {
 TMotorJet::TMotorJet(std::filesystem::path ruta) : ruta_(std::move(ruta)) {
   const char* sinCache = std::getenv("QAVI_SIN_CACHE");
   reutiliza_ = !(sinCache && std::string(sinCache) == "1");
+  // QAVI_FILAS_MEMORIA=N moves the threshold (0: every table), so that small databases can take
+  // the same path as large ones.
+  if (const char* filas = std::getenv("QAVI_FILAS_MEMORIA")) {
+    char* fin = nullptr;
+    const unsigned long long n = std::strtoull(filas, &fin, 10);
+    if (fin != filas && *fin == '\0') filasParaMemoria_ = static_cast<std::size_t>(n);
+  }
 }
 
 void TMotorJet::TDerivadas::Descarta() {
@@ -113,6 +125,21 @@ std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string&
   return tabla;
 }
 
+std::optional<std::vector<std::string>> TMotorJet::TDerivadas::TiposDeclarados(const std::string& sql) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    return std::nullopt;
+  }
+  std::vector<std::string> tipos;
+  for (int i = 0, n = sqlite3_column_count(st); i < n; ++i) {
+    const char* t = sqlite3_column_decltype(st, i);
+    tipos.emplace_back(t ? t : "");
+  }
+  sqlite3_finalize(st);
+  return tipos;
+}
+
 TMotorJet::~TMotorJet() {
   if (db_) sqlite3_close(db_);
 }
@@ -139,6 +166,10 @@ bool TMotorJet::Reinicia(std::string& error) {
   if (!LeeSello(ruta_, sello, error)) return false;
   auto archivo = TArchivoMdb::Abre(ruta_, error);
   if (!archivo) return false;
+  // SQLite's allocation statistics take a lock on every allocation and nothing here reads them.
+  // Only possible before SQLite's first use in the process; later it is refused and harmless.
+  static const bool sinEstadisticas = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  (void)sinEstadisticas;
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK ||
       !RegistraFunciones(db)) {
@@ -166,12 +197,49 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   Sello actual;
   if (!LeeSello(ruta_, actual, error)) return false;
   if (!(actual == sello_) && !Reinicia(error)) return false;
-  for (const auto& t : tablas) {
-    auto clave = MinusculasAscii(t);
-    if (cargadas_.count(clave)) continue;
-    TCronometro c("carga " + t);
-    if (!CargaTabla(*archivo_, db_, t, {}, error)) return false;
-    cargadas_.insert(clave);
+  std::vector<std::string> pendientes;
+  for (const auto& t : tablas)
+    if (!cargadas_.count(MinusculasAscii(t))) pendientes.push_back(t);
+  if (pendientes.empty()) return true;
+
+  struct TLeida {
+    std::string nombre, error;
+    std::shared_ptr<TTablaMemoria> memoria;
+  };
+  std::vector<TLeida> leidas(pendientes.size());
+  std::atomic<std::size_t> siguiente{0};
+  const auto lee = [&](const TArchivoMdb& archivo) {
+    for (std::size_t i; (i = siguiente++) < pendientes.size();) {
+      TCronometro c("carga " + pendientes[i]);
+      try {
+        leidas[i].memoria = LeeTabla(archivo, pendientes[i], {}, leidas[i].nombre, leidas[i].error);
+      } catch (const std::bad_alloc&) {
+        leidas[i].error = "No hay memoria suficiente para cargar la tabla " + pendientes[i] + ".";
+      }
+    }
+  };
+  // The operations come in two large tables: a second reader, on its own handle of the file,
+  // reads one while this thread reads the other. Without it (no thread, no handle) one reads all.
+  std::unique_ptr<TArchivoMdb> otro;
+  std::thread ayudante;
+  if (pendientes.size() > 1) {
+    std::string ignorado;
+    otro = TArchivoMdb::Abre(ruta_, ignorado);
+    try {
+      if (otro) ayudante = std::thread([&] { lee(*otro); });
+    } catch (const std::system_error&) {
+    }
+  }
+  lee(*archivo_);
+  if (ayudante.joinable()) ayudante.join();
+
+  for (std::size_t i = 0; i < pendientes.size(); ++i) {
+    if (!leidas[i].memoria) {
+      error = leidas[i].error;
+      return false;
+    }
+    if (!InstalaTabla(db_, leidas[i].nombre, std::move(leidas[i].memoria), error, filasParaMemoria_)) return false;
+    cargadas_.insert(MinusculasAscii(pendientes[i]));
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "db/jet/IIMotorBD.h"
 #include "db/jet/sql/EmisorJet.h"
@@ -47,6 +48,7 @@ class TMotorJet : public IMotorBD {
   class TDerivadas : public IMaterializador {
    public:
     std::optional<std::string> Materializa(const std::string& sqlDerivada, bool trivial) override;
+    std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override;
     // A new snapshot on a new database: what was kept went with the old one.
     void Reinicia(sqlite3* db) {
       db_ = db;
@@ -64,6 +66,10 @@ class TMotorJet : public IMotorBD {
 
   std::filesystem::path ruta_;
   bool reutiliza_ = true;  // QAVI_SIN_CACHE=1 runs every statement as written
+  // Tables of this many rows or more are served from memory columns instead of SQLite tables:
+  // loading them is several times cheaper. Only the operations reach it in practice; smaller
+  // tables keep SQLite's automatic indexes for joins.
+  std::size_t filasParaMemoria_ = 50000;
   TDerivadas derivadas_;
   Sello sello_;
   std::unique_ptr<TArchivoMdb> archivo_;

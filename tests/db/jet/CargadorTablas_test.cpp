@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <limits>
+
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/JetFunciones.h"
 #include "db/jet/MdbPrueba.h"
@@ -24,7 +26,8 @@ std::string Observacion() {
   return s;
 }
 
-class CargadorTablasTest : public ::testing::Test {
+// Each case runs twice: tables copied into SQLite, and tables served from memory.
+class CargadorTablasTest : public ::testing::TestWithParam<std::size_t> {
  protected:
   void SetUp() override {
     TVelmarFixture f;
@@ -45,7 +48,7 @@ class CargadorTablasTest : public ::testing::Test {
 
   bool Carga(const std::string& tabla, const std::vector<std::string>& columnas = {}) {
     error_.clear();
-    return CargaTabla(*archivo_, db_, tabla, columnas, error_);
+    return CargaTabla(*archivo_, db_, tabla, columnas, error_, GetParam());
   }
 
   // Rows of a query, each value as SQLite's quote() shows it (types stay visible).
@@ -67,9 +70,13 @@ class CargadorTablasTest : public ::testing::Test {
   std::unique_ptr<TArchivoMdb> archivo_;
   sqlite3* db_ = nullptr;
   std::string error_;
+  bool EnMemoria() const { return GetParam() == 0; }
 };
 
-TEST_F(CargadorTablasTest, CreaLaTablaConTiposDeSQLiteYColacionJet) {
+INSTANTIATE_TEST_SUITE_P(Destinos, CargadorTablasTest, ::testing::Values(std::numeric_limits<std::size_t>::max(), 0),
+                         [](const auto& info) { return info.param == 0 ? "EnMemoria" : "EnSQLite"; });
+
+TEST_P(CargadorTablasTest, CreaLaTablaConTiposDeSQLiteYColacionJet) {
   ASSERT_TRUE(Carga("tCliente")) << error_;
   EXPECT_EQ(Consulta("SELECT name, type FROM pragma_table_info('tCliente')"),
             (TFilas{{"ClaveCliente", "TEXT"},
@@ -80,14 +87,19 @@ TEST_F(CargadorTablasTest, CreaLaTablaConTiposDeSQLiteYColacionJet) {
                     {"Extranjero", "INTEGER"},
                     {"ClaveSector", "INTEGER"},
                     {"NumEmp", "INTEGER"}}));
-  const auto sql = Consulta("SELECT sql FROM sqlite_master WHERE name = 'tCliente'");
-  ASSERT_EQ(sql.size(), 1u);
-  EXPECT_NE(sql[0][0].find(std::string("\"Nombre\" TEXT COLLATE ") + kColacionJet), std::string::npos) << sql[0][0];
-  // The column carries the collation: '=' ignores letter case.
+  if (!EnMemoria()) {
+    const auto sql = Consulta("SELECT sql FROM sqlite_master WHERE name = 'tCliente'");
+    ASSERT_EQ(sql.size(), 1u);
+    EXPECT_NE(sql[0][0].find(std::string("\"Nombre\" TEXT COLLATE ") + kColacionJet), std::string::npos) << sql[0][0];
+  }
+  // The column carries the collation: '=', grouping and sorting ignore letter case.
   EXPECT_EQ(Consulta("SELECT ClaveCliente FROM tCliente WHERE Nombre = 'juan'"), (TFilas{{"C1"}}));
+  EXPECT_EQ(Consulta("SELECT COUNT(*) FROM (SELECT Nombre FROM tCliente UNION SELECT 'josé')"), (TFilas{{"2"}}));
+  // Affinity too: a text number compares with the integer column as a number.
+  EXPECT_EQ(Consulta("SELECT ClaveCliente FROM tCliente WHERE ClaveSector = '1'"), (TFilas{{"C1"}}));
 }
 
-TEST_F(CargadorTablasTest, CargaLosValoresComoLosDaJet) {
+TEST_P(CargadorTablasTest, CargaLosValoresComoLosDaJet) {
   ASSERT_TRUE(Carga("tCliente")) << error_;
   EXPECT_EQ(Consulta("SELECT quote(ClaveCliente), quote(Nombre), quote(ApellidoPaterno), quote(ApellidoMaterno), "
                      "PersonaMoral, quote(ClaveSector) FROM tCliente ORDER BY rowid"),
@@ -101,14 +113,14 @@ TEST_F(CargadorTablasTest, CargaLosValoresComoLosDaJet) {
   EXPECT_EQ(memo[0][0], Observacion());
 }
 
-TEST_F(CargadorTablasTest, SoloLasColumnasPedidasConElNombreDelArchivo) {
+TEST_P(CargadorTablasTest, SoloLasColumnasPedidasConElNombreDelArchivo) {
   ASSERT_TRUE(Carga("TCLIENTE", {"nombre", "CLAVECLIENTE", "Nombre"})) << error_;
   EXPECT_EQ(Consulta("SELECT name FROM sqlite_master"), (TFilas{{"tCliente"}}));
   EXPECT_EQ(Consulta("SELECT name FROM pragma_table_info('tCliente')"), (TFilas{{"Nombre"}, {"ClaveCliente"}}));
   EXPECT_EQ(Consulta("SELECT * FROM tCliente ORDER BY rowid"), (TFilas{{"JUAN", "C1"}, {"JOSÉ", "C2"}}));
 }
 
-TEST_F(CargadorTablasTest, TablaOColumnaInexistenteNoDejaNada) {
+TEST_P(CargadorTablasTest, TablaOColumnaInexistenteNoDejaNada) {
   EXPECT_FALSE(Carga("tNoHay"));
   EXPECT_EQ(error_, "La tabla tNoHay no existe en la base de datos");
   EXPECT_FALSE(Carga("tCliente", {"Nombre", "Foo"}));
@@ -116,7 +128,7 @@ TEST_F(CargadorTablasTest, TablaOColumnaInexistenteNoDejaNada) {
   EXPECT_TRUE(Consulta("SELECT name FROM sqlite_master").empty());
 }
 
-TEST_F(CargadorTablasTest, TablaVaciaYSegundaCarga) {
+TEST_P(CargadorTablasTest, TablaVaciaYSegundaCarga) {
   ASSERT_TRUE(Carga("tCompUsr")) << error_;
   EXPECT_EQ(Consulta("SELECT COUNT(*) FROM tCompUsr"), (TFilas{{"0"}}));
   ASSERT_TRUE(Carga("tEmps")) << error_;
@@ -125,7 +137,7 @@ TEST_F(CargadorTablasTest, TablaVaciaYSegundaCarga) {
   EXPECT_EQ(Consulta("SELECT ClaveEmp FROM tEmps"), (TFilas{{"ADMIN"}}));
 }
 
-TEST_F(CargadorTablasTest, ElArchivoQuedaIntacto) {
+TEST_P(CargadorTablasTest, ElArchivoQuedaIntacto) {
   archivo_.reset();
   fs::last_write_time(ruta_, fs::last_write_time(ruta_) - std::chrono::hours(24 * 400));
   const auto antes = TSelloArchivo::De(ruta_);
@@ -137,10 +149,76 @@ TEST_F(CargadorTablasTest, ElArchivoQuedaIntacto) {
       std::vector<TColumnaMdb> cols;
       EXPECT_TRUE(a->Columnas(t, cols, error)) << error;
       EXPECT_TRUE(a->LeeFilas(t, {}, [](const std::vector<qavi::TVariante>&) {}, error)) << error;
-      EXPECT_TRUE(CargaTabla(*a, db_, t, {}, error)) << error;
+      EXPECT_TRUE(CargaTabla(*a, db_, t, {}, error, GetParam())) << error;
     }
   }
   EXPECT_TRUE(TSelloArchivo::De(ruta_) == antes);
+}
+
+// Joins look rows up by value (a memory table builds a sorted index the first time); the rows
+// found are the ones SQLite's own tables give, whatever the letter case or number type, and a
+// value of another kind or a null finds what SQLite's comparison finds.
+TEST_P(CargadorTablasTest, UnionesPorValor) {
+  TVelmarFixture f;
+  f.Limpia("tCliente");
+  f.Cliente({.clave = "A1", .nombre = "UNO", .sector = 7});
+  f.Cliente({.clave = "b2", .nombre = "DOS", .sector = Nulo});
+  f.Cliente({.clave = "Ñ3", .nombre = "TRES", .sector = 16});
+  f.Cliente({.clave = "a1", .nombre = "OTRO UNO", .sector = 7});
+  f.Movto({.folio = 1, .divisa = 7, .cotizacion = 16.0, .cliente = "a1"});
+  f.Movto({.folio = 2, .divisa = 8, .cotizacion = 16.5, .cliente = "B2"});
+  f.Movto({.folio = 3, .divisa = 16, .cotizacion = 7.0, .cliente = "ñ3"});
+  f.Movto({.folio = 4, .divisa = 9, .cotizacion = 1.0, .cliente = Nulo});
+  f.Movto({.folio = 5, .divisa = 9, .cotizacion = 1.0, .cliente = "7"});  // a text that reads as a number
+  archivo_.reset();
+  std::string error;
+  ASSERT_TRUE(f.EscribeMdb(ruta_, &error)) << error;
+  archivo_ = TArchivoMdb::Abre(ruta_, error);
+  ASSERT_TRUE(archivo_) << error;
+  ASSERT_TRUE(Carga("tCliente")) << error_;
+  ASSERT_TRUE(Carga("tMovtos")) << error_;
+  const std::string desde = " FROM tMovtos m, tCliente c WHERE ";
+  const std::string orden = " ORDER BY m.Folio, c.Nombre";
+  struct {
+    std::string condicion;
+    TFilas filas;
+  } casos[] = {
+      {"c.ClaveCliente = m.ClaveCliente", {{"1", "OTRO UNO"}, {"1", "UNO"}, {"2", "DOS"}, {"3", "TRES"}}},
+      {"c.ClaveSector = m.NumeroDivisa", {{"1", "OTRO UNO"}, {"1", "UNO"}, {"3", "TRES"}}},
+      {"c.ClaveSector = m.Cotizacion", {{"1", "TRES"}, {"3", "OTRO UNO"}, {"3", "UNO"}}},
+      {"c.Nombre = m.Tipo", {}},
+      {"c.ClaveSector = m.ClaveCliente", {{"5", "OTRO UNO"}, {"5", "UNO"}}},
+  };
+  for (const auto& c : casos) {
+    const auto sql = "SELECT m.Folio, c.Nombre" + desde + c.condicion + orden;
+    EXPECT_EQ(Consulta(sql), c.filas) << c.condicion;
+    if (EnMemoria()) {  // one table read whole, the other looked up
+      const auto plan = Consulta("EXPLAIN QUERY PLAN " + sql);
+      int recorridos = 0;
+      for (const auto& paso : plan) recorridos += paso[3].find("VIRTUAL TABLE INDEX 0:") != std::string::npos;
+      EXPECT_EQ(recorridos, 1) << c.condicion;
+    }
+  }
+  // A deleted row is not found again.
+  ASSERT_EQ(sqlite3_exec(db_, "DELETE FROM tCliente WHERE Nombre = 'UNO'", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_EQ(Consulta("SELECT m.Folio, c.Nombre" + desde + "c.ClaveCliente = m.ClaveCliente" + orden),
+            (TFilas{{"1", "OTRO UNO"}, {"2", "DOS"}, {"3", "TRES"}}));
+}
+
+// The engine's copy of a memory table loses rows to DELETE (the file never does); nothing else
+// may change it.
+TEST_P(CargadorTablasTest, SoloSeBorra) {
+  ASSERT_TRUE(Carga("tCliente")) << error_;
+  ASSERT_EQ(sqlite3_exec(db_, "DELETE FROM tCliente WHERE ClaveCliente = 'c1'", nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db_);
+  EXPECT_EQ(Consulta("SELECT ClaveCliente FROM tCliente"), (TFilas{{"C2"}}));
+  ASSERT_EQ(sqlite3_exec(db_, "DELETE FROM tCliente", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_EQ(Consulta("SELECT COUNT(*) FROM tCliente"), (TFilas{{"0"}}));
+  if (EnMemoria()) {
+    EXPECT_NE(sqlite3_exec(db_, "INSERT INTO tCliente (ClaveCliente) VALUES ('X')", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(Consulta("SELECT COUNT(*) FROM tCliente"), (TFilas{{"0"}}));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "db/jet/sql/EmisorJet.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -130,15 +131,16 @@ class TEmisor {
   }
 
  private:
-  std::string Consulta(const TConsulta& c) {
-    if (c.ramas.size() == 1) return Seleccion(c.ramas[0]);
+  // `derivada`: the query of a derived table, whose grouping keys may be reordered.
+  std::string Consulta(const TConsulta& c, bool derivada = false) {
+    if (c.ramas.size() == 1) return Seleccion(c.ramas[0], derivada);
     std::string r;
     for (std::size_t i = 0; i < c.ramas.size(); ++i) {
       if (i > 0) r += c.todas[i - 1] ? " UNION ALL " : " UNION ";
       const TSeleccion& rama = c.ramas[i];
       // SQLite refuses ORDER BY / LIMIT inside a branch: the branch becomes a derived table.
-      if (rama.top || !rama.orden.empty()) r += "SELECT * FROM (" + Seleccion(rama) + ")";
-      else r += Seleccion(rama);
+      if (rama.top || !rama.orden.empty()) r += "SELECT * FROM (" + Seleccion(rama, derivada) + ")";
+      else r += Seleccion(rama, derivada);
     }
     if (!c.orden.empty()) r = "SELECT * FROM (" + r + ")" + Orden(c.orden);
     return r;
@@ -160,7 +162,7 @@ class TEmisor {
     return PierdeColacion(n) ? Parentiza(v, kAtomo) + kColacion : v.texto;
   }
 
-  std::string Seleccion(const TSeleccion& s) {
+  std::string Seleccion(const TSeleccion& s, bool derivada = false) {
     std::string r = "SELECT ";
     if (s.distinct) r += "DISTINCT ";
     int sinNombre = 0;
@@ -173,25 +175,37 @@ class TEmisor {
         case TElementoSeleccion::Clase::Expresion: r += ElementoExpresion(e, sinNombre); break;
       }
     }
-    if (!s.origenes.empty()) {
-      r += " FROM ";
-      for (std::size_t i = 0; i < s.origenes.size(); ++i) {
-        if (i > 0) r += ", ";
-        r += Origen(*s.origenes[i]);
-      }
-    }
+    std::string origenes;
+    for (std::size_t i = 0; i < s.origenes.size(); ++i) origenes += (i > 0 ? ", " : "") + Origen(*s.origenes[i]);
+    if (!origenes.empty()) r += " FROM " + origenes;
     if (s.donde) r += " WHERE " + Condicion(*s.donde).texto;
     if (!s.agrupa.empty()) {
+      std::vector<std::string> claves;
+      for (const auto& g : s.agrupa) claves.push_back(TerminoSinCaso(*g));
+      if (derivada && materializador_ && claves.size() > 1 && !origenes.empty()) NumerosPrimero(claves, origenes);
       r += " GROUP BY ";
-      for (std::size_t i = 0; i < s.agrupa.size(); ++i) {
-        if (i > 0) r += ", ";
-        r += TerminoSinCaso(*s.agrupa[i]);
-      }
+      for (std::size_t i = 0; i < claves.size(); ++i) r += (i > 0 ? ", " : "") + claves[i];
     }
     if (s.teniendo) r += " HAVING " + Condicion(*s.teniendo).texto;
     if (!s.orden.empty()) r += Orden(s.orden);
     if (s.top) r += " LIMIT " + std::to_string(*s.top);
     return r;
+  }
+
+  // Number keys first, the rest after, each group in its written order.
+  void NumerosPrimero(std::vector<std::string>& claves, const std::string& origenes) {
+    std::string sondeo = "SELECT ";
+    for (std::size_t i = 0; i < claves.size(); ++i) sondeo += (i > 0 ? ", " : "") + claves[i];
+    const auto tipos = materializador_->TiposDeclarados(sondeo + " FROM " + origenes);
+    if (!tipos || tipos->size() != claves.size()) return;
+    const auto numero = [](std::string t) {
+      for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      return t == "INTEGER" || t == "REAL";
+    };
+    std::vector<std::string> numeros, resto;
+    for (std::size_t i = 0; i < claves.size(); ++i) (numero((*tipos)[i]) ? numeros : resto).push_back(claves[i]);
+    numeros.insert(numeros.end(), resto.begin(), resto.end());
+    claves = std::move(numeros);
   }
 
   // A computed value that may be text carries the collation, so that a derived table's
@@ -213,7 +227,7 @@ class TEmisor {
         return Identificador(o.tabla) + (o.alias.empty() ? "" : " AS " + Identificador(o.alias));
       case TOrigen::Clase::Derivada: {
         const std::string alias = o.alias.empty() ? "" : " AS " + Identificador(o.alias);
-        std::string sql = Consulta(*o.consulta);
+        std::string sql = Consulta(*o.consulta, true);
         if (materializador_)
           if (auto tabla = materializador_->Materializa(sql, EsTrivial(*o.consulta))) return Identificador(*tabla) + alias;
         return "(" + sql + ")" + alias;

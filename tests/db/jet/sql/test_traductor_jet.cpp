@@ -2,11 +2,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "BaseJet.h"
+#include "db/jet/sql/EmisorJet.h"
 
 namespace qavi::jet::prueba {
 namespace {
@@ -365,6 +367,50 @@ TEST_F(TraductorJet, Borrado) {
   ASSERT_TRUE(todo.ok) << todo.error;
   Sql(todo.sql);
   EXPECT_TRUE(Ejecuta("SELECT Clave FROM tTemp").filas.empty());
+}
+
+// A derived table about to be materialized groups by its number keys first (SQLite sorts them far
+// faster); the rows are the same. The statement's own grouping and anything without the declared
+// types keep the written order.
+TEST_F(TraductorJet, DerivadaAgrupaPrimeroPorNumeros) {
+  struct TMaterializador : IMaterializador {
+    sqlite3* db = nullptr;
+    bool conTipos = true;
+    std::optional<std::string> Materializa(const std::string&, bool) override { return std::nullopt; }
+    std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override {
+      sqlite3_stmt* st = nullptr;
+      if (!conTipos || sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return std::nullopt;
+      }
+      std::vector<std::string> tipos;
+      for (int i = 0; i < sqlite3_column_count(st); ++i)
+        tipos.emplace_back(sqlite3_column_decltype(st, i) ? sqlite3_column_decltype(st, i) : "");
+      sqlite3_finalize(st);
+      return tipos;
+    }
+  } m;
+  m.db = db_;
+  const std::string interna =
+      "SELECT Tipo, Folio, ClaveCliente AS Cv, Fecha, SUM(Cantidad) AS S FROM (SELECT * FROM tMovtos UNION ALL "
+      "SELECT * FROM tProces) GROUP BY Tipo, Folio, ClaveCliente, Fecha";
+  const std::string jet = "SELECT Tipo, COUNT(1) AS N FROM (" + interna + ") GROUP BY Tipo, Cv";
+  const TTraduccion t = TraduceSQL(jet, &m);
+  ASSERT_TRUE(t.ok) << t.error;
+  EXPECT_NE(t.sql.find(R"(GROUP BY "Folio", "Fecha", "Tipo", "ClaveCliente")"), std::string::npos) << t.sql;
+  EXPECT_NE(t.sql.find(R"(GROUP BY "Tipo", "Cv")"), std::string::npos) << t.sql;
+  EXPECT_EQ(Ejecuta(jet).filas, [&] {
+    std::vector<std::string> filas;
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db_, t.sql.c_str(), -1, &st, nullptr), SQLITE_OK);
+    while (sqlite3_step(st) == SQLITE_ROW) filas.push_back(TextoCelda(st, 0) + "|" + TextoCelda(st, 1));
+    sqlite3_finalize(st);
+    return filas;
+  }());
+  m.conTipos = false;
+  const TTraduccion sinTipos = TraduceSQL(jet, &m);
+  EXPECT_NE(sinTipos.sql.find(R"(GROUP BY "Tipo", "Folio", "ClaveCliente", "Fecha")"), std::string::npos)
+      << sinTipos.sql;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,372 @@
+#include "db/jet/TablaMemoria.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <string_view>
+#include <type_traits>
+
+#include "db/jet/JetFunciones.h"
+#include "db/jet/sql/TextoJet.h"
+
+namespace qavi::jet {
+
+TTablaMemoria::TTablaMemoria(std::vector<std::string> declaraciones) : declaraciones_(std::move(declaraciones)) {}
+
+void TTablaMemoria::Reserva(std::size_t filas) {
+  clases_.reserve(filas * NumColumnas());
+  celdas_.reserve(filas * NumColumnas());
+}
+
+bool TTablaMemoria::Agrega(const std::vector<TVariante>& fila) {
+  for (std::size_t i = 0; i < NumColumnas(); ++i) {
+    const TVariante& v = fila[i];
+    TCelda celda{};
+    TClase clase = TClase::Nulo;
+    switch (v.tipo) {
+      case TVariante::Tipo::Nulo: break;
+      case TVariante::Tipo::Entero: clase = TClase::Entero; celda.entero = v.entero; break;
+      case TVariante::Tipo::Real: clase = TClase::Real; celda.real = v.real; break;
+      case TVariante::Tipo::Texto:
+        if (textos_.size() + v.texto.size() > std::numeric_limits<std::uint32_t>::max()) return false;
+        clase = TClase::Texto;
+        celda.texto.inicio = static_cast<std::uint32_t>(textos_.size());
+        celda.texto.largo = static_cast<std::uint32_t>(v.texto.size());
+        textos_ += v.texto;
+        break;
+    }
+    clases_.push_back(clase);
+    celdas_.push_back(celda);
+  }
+  ++filas_;
+  return true;
+}
+
+namespace {
+
+using TClase = TTablaMemoria::TClase;
+
+// Rows of one column sorted by value, built the first time a join or filter looks a value up:
+// without it a join on a large memory table would read the whole table once per outer row.
+// Only a column whose values are all texts or all numbers is indexed; SQLite checks every row it
+// gets again, so a lookup may give more rows than match, never fewer.
+struct TIndice {
+  enum class Clase { SinHacer, Vacio, Texto, Numero, Mixto } clase = Clase::SinHacer;
+  std::vector<std::uint32_t> filas;
+};
+
+struct TVtab : sqlite3_vtab {
+  std::string id;
+  std::shared_ptr<const TTablaMemoria> datos;
+  std::vector<bool> borradas;  // deletions apply to this engine's copy only
+  std::vector<TIndice> indices;
+};
+
+struct TCursor : sqlite3_vtab_cursor {
+  std::size_t fila = 0;
+  // A lookup walks rows [pos, fin) of an index; a scan walks every row.
+  const std::vector<std::uint32_t>* indice = nullptr;
+  std::size_t pos = 0, fin = 0;
+};
+
+double Numero(const TTablaMemoria& t, std::size_t fila, std::size_t col) {
+  const auto& c = t.Celda(fila, col);
+  return t.Clase(fila, col) == TClase::Entero ? static_cast<double>(c.entero) : c.real;
+}
+
+std::string_view Texto(const TTablaMemoria& t, std::size_t fila, std::size_t col) {
+  const auto& c = t.Celda(fila, col);
+  return {t.Texto(c), c.texto.largo};
+}
+
+const TIndice& Indice(TVtab& v, std::size_t col) {
+  TIndice& ix = v.indices[col];
+  if (ix.clase != TIndice::Clase::SinHacer) return ix;
+  const TTablaMemoria& t = *v.datos;
+  bool textos = false, numeros = false;
+  for (std::size_t f = 0; f < t.Filas(); ++f) {
+    const TClase c = t.Clase(f, col);
+    if (c == TClase::Nulo) continue;
+    if (c == TClase::Real && std::isnan(t.Celda(f, col).real)) textos = true;  // NaN has no place in an order
+    (c == TClase::Texto ? textos : numeros) = true;
+    ix.filas.push_back(static_cast<std::uint32_t>(f));
+  }
+  if (textos && numeros) {
+    ix.clase = TIndice::Clase::Mixto;
+    ix.filas.clear();
+  } else if (textos) {
+    ix.clase = TIndice::Clase::Texto;
+    std::stable_sort(ix.filas.begin(), ix.filas.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return ComparaTextoJet(Texto(t, a, col), Texto(t, b, col)) < 0;
+    });
+  } else if (numeros) {
+    ix.clase = TIndice::Clase::Numero;
+    std::stable_sort(ix.filas.begin(), ix.filas.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return Numero(t, a, col) < Numero(t, b, col); });
+  } else {
+    ix.clase = TIndice::Clase::Vacio;
+  }
+  return ix;
+}
+
+// The rows of every memory table by the id its CREATE statement names: SQLite may connect to a
+// table again (after reading its schema anew), so the rows live as long as the table, not the link.
+struct TEntrada {
+  const sqlite3* db;
+  std::shared_ptr<const TTablaMemoria> datos;
+};
+std::mutex gMutex;
+std::map<std::string, TEntrada> gTablas;
+std::uint64_t gSiguiente = 0;
+
+int Conecta(sqlite3* db, void*, int argc, const char* const* argv, sqlite3_vtab** vtab, char** error) {
+  std::shared_ptr<const TTablaMemoria> datos;
+  if (argc == 4) {
+    std::lock_guard<std::mutex> l(gMutex);
+    if (auto it = gTablas.find(argv[3]); it != gTablas.end() && it->second.db == db) datos = it->second.datos;
+  }
+  if (!datos) {
+    *error = sqlite3_mprintf("tabla en memoria sin datos");
+    return SQLITE_ERROR;
+  }
+  std::string esquema = "CREATE TABLE x(";
+  const auto& d = datos->Declaraciones();
+  for (std::size_t i = 0; i < d.size(); ++i) esquema += (i ? ", " : "") + d[i];
+  esquema += ")";
+  const int rc = sqlite3_declare_vtab(db, esquema.c_str());
+  if (rc != SQLITE_OK) return rc;
+  auto* t = new TVtab();
+  t->id = argv[3];
+  t->indices.resize(datos->NumColumnas());
+  t->datos = std::move(datos);
+  *vtab = t;
+  return SQLITE_OK;
+}
+
+int Desconecta(sqlite3_vtab* vtab) {
+  delete static_cast<TVtab*>(vtab);
+  return SQLITE_OK;
+}
+
+int Destruye(sqlite3_vtab* vtab) {
+  {
+    std::lock_guard<std::mutex> l(gMutex);
+    gTablas.erase(static_cast<TVtab*>(vtab)->id);
+  }
+  return Desconecta(vtab);
+}
+
+// The connection closes: its tables go with it.
+void OlvidaConexion(void* db) {
+  std::lock_guard<std::mutex> l(gMutex);
+  for (auto it = gTablas.begin(); it != gTablas.end();) it = it->second.db == db ? gTablas.erase(it) : std::next(it);
+}
+
+// Equality under these collations implies equality under Jet's, so Jet's index finds a superset.
+bool ColacionCompatible(const char* colacion) {
+  if (!colacion) return true;
+  for (const char* c : {"BINARY", "NOCASE", kColacionJet})
+    if (sqlite3_stricmp(colacion, c) == 0) return true;
+  return false;
+}
+
+int MejorIndice(sqlite3_vtab* vtab, sqlite3_index_info* info) {
+  const auto* t = static_cast<TVtab*>(vtab);
+  const auto filas = static_cast<double>(t->datos->Filas());
+  const auto columnas = static_cast<int>(t->datos->NumColumnas());
+  // A scan reads every row in file order.
+  info->idxNum = 0;
+  info->estimatedCost = filas + 1;
+  info->estimatedRows = static_cast<sqlite3_int64>(filas) + 1;
+  for (int i = 0; i < info->nConstraint; ++i) {
+    const auto& r = info->aConstraint[i];
+    if (!r.usable || r.op != SQLITE_INDEX_CONSTRAINT_EQ || r.iColumn < 0 || r.iColumn >= columnas ||
+        !ColacionCompatible(sqlite3_vtab_collation(info, i)))
+      continue;
+    // Only for joins: a filter by a constant reads the rows in file order, as a SQLite table would.
+    sqlite3_value* constante = nullptr;
+    if (sqlite3_vtab_rhs_value(info, i, &constante) == SQLITE_OK) continue;
+    info->aConstraintUsage[i].argvIndex = 1;
+    info->aConstraintUsage[i].omit = 0;  // SQLite checks each row again
+    info->idxNum = r.iColumn + 1;
+    info->estimatedCost = std::log2(filas + 2) + 1;
+    info->estimatedRows = 1;
+    break;
+  }
+  return SQLITE_OK;
+}
+
+int AbreCursor(sqlite3_vtab*, sqlite3_vtab_cursor** cursor) {
+  *cursor = new TCursor();
+  return SQLITE_OK;
+}
+
+int CierraCursor(sqlite3_vtab_cursor* cursor) {
+  delete static_cast<TCursor*>(cursor);
+  return SQLITE_OK;
+}
+
+// Sets `fila` to the cursor's current row, past deleted ones; past the end when done.
+void Situa(TCursor* c) {
+  const auto* t = static_cast<const TVtab*>(c->pVtab);
+  const std::size_t n = t->datos->Filas();
+  for (;;) {
+    if (c->indice) c->fila = c->pos < c->fin ? (*c->indice)[c->pos] : n;
+    if (c->fila >= n || t->borradas.empty() || !t->borradas[c->fila]) return;
+    if (c->indice) ++c->pos;
+    else ++c->fila;
+  }
+}
+
+int Filtra(sqlite3_vtab_cursor* cursor, int idxNum, const char*, int argc, sqlite3_value** argv) {
+  auto* c = static_cast<TCursor*>(cursor);
+  auto* t = static_cast<TVtab*>(c->pVtab);
+  c->fila = 0;
+  c->indice = nullptr;
+  if (idxNum > 0 && argc == 1) {
+    const auto col = static_cast<std::size_t>(idxNum - 1);
+    const TIndice& ix = Indice(*t, col);
+    const TTablaMemoria& d = *t->datos;
+    const int tipo = sqlite3_value_type(argv[0]);
+    std::pair<std::vector<std::uint32_t>::const_iterator, std::vector<std::uint32_t>::const_iterator> rango;
+    bool busca = true;
+    if (tipo == SQLITE_NULL || ix.clase == TIndice::Clase::Vacio) {
+      rango = {ix.filas.end(), ix.filas.end()};  // '=' is never true with a null
+    } else if (ix.clase == TIndice::Clase::Texto && tipo == SQLITE_TEXT) {
+      const std::string_view v(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                               static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+      rango = std::equal_range(
+          ix.filas.begin(), ix.filas.end(), v, [&](const auto& a, const auto& b) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::string_view>)
+              return ComparaTextoJet(a, Texto(d, b, col)) < 0;
+            else
+              return ComparaTextoJet(Texto(d, a, col), b) < 0;
+          });
+    } else if (ix.clase == TIndice::Clase::Numero && (tipo == SQLITE_INTEGER || tipo == SQLITE_FLOAT)) {
+      const double v = sqlite3_value_double(argv[0]);
+      rango = std::equal_range(ix.filas.begin(), ix.filas.end(), v, [&](const auto& a, const auto& b) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(a)>, double>)
+          return a < Numero(d, b, col);
+        else
+          return Numero(d, a, col) < b;
+      });
+    } else {
+      busca = false;  // kinds that convert between text and number: every row, SQLite decides
+    }
+    if (busca) {
+      c->indice = &ix.filas;
+      c->pos = static_cast<std::size_t>(rango.first - ix.filas.begin());
+      c->fin = static_cast<std::size_t>(rango.second - ix.filas.begin());
+    }
+  }
+  Situa(c);
+  return SQLITE_OK;
+}
+
+int Siguiente(sqlite3_vtab_cursor* cursor) {
+  auto* c = static_cast<TCursor*>(cursor);
+  if (c->indice) ++c->pos;
+  else ++c->fila;
+  Situa(c);
+  return SQLITE_OK;
+}
+
+int Fin(sqlite3_vtab_cursor* cursor) {
+  auto* c = static_cast<TCursor*>(cursor);
+  return c->fila >= static_cast<const TVtab*>(c->pVtab)->datos->Filas();
+}
+
+int Columna(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int i) {
+  auto* c = static_cast<TCursor*>(cursor);
+  const TTablaMemoria& t = *static_cast<const TVtab*>(c->pVtab)->datos;
+  const auto columna = static_cast<std::size_t>(i);
+  const auto& celda = t.Celda(c->fila, columna);
+  switch (t.Clase(c->fila, columna)) {
+    case TTablaMemoria::TClase::Nulo: sqlite3_result_null(ctx); break;
+    case TTablaMemoria::TClase::Entero: sqlite3_result_int64(ctx, celda.entero); break;
+    case TTablaMemoria::TClase::Real: sqlite3_result_double(ctx, celda.real); break;
+    case TTablaMemoria::TClase::Texto:
+      // The texts never move while the table exists.
+      sqlite3_result_text(ctx, t.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+      break;
+  }
+  return SQLITE_OK;
+}
+
+int IdFila(sqlite3_vtab_cursor* cursor, sqlite3_int64* id) {
+  *id = static_cast<sqlite3_int64>(static_cast<TCursor*>(cursor)->fila) + 1;
+  return SQLITE_OK;
+}
+
+// Only DELETE: the engine's SQL has no INSERT or UPDATE.
+int Actualiza(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite3_int64*) {
+  auto* t = static_cast<TVtab*>(vtab);
+  if (argc != 1) {
+    sqlite3_free(t->zErrMsg);
+    t->zErrMsg = sqlite3_mprintf("la tabla es de solo lectura");
+    return SQLITE_READONLY;
+  }
+  const sqlite3_int64 id = sqlite3_value_int64(argv[0]);
+  const std::size_t n = t->datos->Filas();
+  if (id < 1 || static_cast<std::size_t>(id) > n) return SQLITE_OK;
+  if (t->borradas.empty()) t->borradas.assign(n, false);
+  t->borradas[static_cast<std::size_t>(id - 1)] = true;
+  return SQLITE_OK;
+}
+
+const sqlite3_module kModulo = {
+    /* iVersion */ 1,
+    /* xCreate */ Conecta,
+    /* xConnect */ Conecta,
+    /* xBestIndex */ MejorIndice,
+    /* xDisconnect */ Desconecta,
+    /* xDestroy */ Destruye,
+    /* xOpen */ AbreCursor,
+    /* xClose */ CierraCursor,
+    /* xFilter */ Filtra,
+    /* xNext */ Siguiente,
+    /* xEof */ Fin,
+    /* xColumn */ Columna,
+    /* xRowid */ IdFila,
+    /* xUpdate */ Actualiza,
+    /* xBegin */ nullptr,
+    /* xSync */ nullptr,
+    /* xCommit */ nullptr,
+    /* xRollback */ nullptr,
+    /* xFindFunction */ nullptr,
+    /* xRename */ nullptr,
+    /* xSavepoint */ nullptr,
+    /* xRelease */ nullptr,
+    /* xRollbackTo */ nullptr,
+    /* xShadowName */ nullptr,
+};
+
+constexpr const char* kNombreModulo = "qavi_memoria";
+
+}  // namespace
+
+bool RegistraModuloMemoria(sqlite3* db) {
+  return sqlite3_create_module_v2(db, kNombreModulo, &kModulo, db, OlvidaConexion) == SQLITE_OK;
+}
+
+bool CreaTablaMemoria(sqlite3* db, const std::string& nombre, std::shared_ptr<const TTablaMemoria> tabla,
+                      std::string& error) {
+  std::string id;
+  {
+    std::lock_guard<std::mutex> l(gMutex);
+    id = "m" + std::to_string(++gSiguiente);
+    gTablas[id] = {db, std::move(tabla)};
+  }
+  const std::string sql = "CREATE VIRTUAL TABLE " + nombre + " USING " + kNombreModulo + "(" + id + ")";
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+  error = sqlite3_errmsg(db);
+  std::lock_guard<std::mutex> l(gMutex);
+  gTablas.erase(id);
+  return false;
+}
+
+}  // namespace qavi::jet

@@ -1,0 +1,60 @@
+#pragma once
+// A large table held in memory column by column and served to SQLite as a virtual table:
+// building it costs a fraction of inserting the same rows into a SQLite table, and scanning
+// it costs about the same. Rows can be deleted (the engine's copy only); nothing else changes them.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/jet/Variante.h"
+
+struct sqlite3;
+
+namespace qavi::jet {
+
+class TTablaMemoria {
+ public:
+  // `declaraciones`: one SQL column definition per column, e.g. "\"Tipo\" TEXT COLLATE JETNOCASE".
+  explicit TTablaMemoria(std::vector<std::string> declaraciones);
+
+  // Room for about this many rows (a hint; the table grows past it).
+  void Reserva(std::size_t filas);
+  // One value per column; false when the texts outgrow what a cell can address.
+  bool Agrega(const std::vector<TVariante>& fila);
+  std::size_t Filas() const { return filas_; }
+  std::size_t NumColumnas() const { return declaraciones_.size(); }
+  const std::vector<std::string>& Declaraciones() const { return declaraciones_; }
+
+  enum class TClase : std::uint8_t { Nulo, Entero, Real, Texto };
+  struct TCelda {
+    union {
+      std::int64_t entero;
+      double real;
+      struct {
+        std::uint32_t inicio;
+        std::uint32_t largo;
+      } texto;
+    };
+  };
+  // Row by row: a scan reads a row's cells side by side.
+  TClase Clase(std::size_t fila, std::size_t columna) const { return clases_[fila * NumColumnas() + columna]; }
+  const TCelda& Celda(std::size_t fila, std::size_t columna) const { return celdas_[fila * NumColumnas() + columna]; }
+  const char* Texto(const TCelda& c) const { return textos_.data() + c.texto.inicio; }
+
+ private:
+  std::vector<std::string> declaraciones_;
+  std::vector<TClase> clases_;
+  std::vector<TCelda> celdas_;
+  std::string textos_;  // every text, one after another
+  std::size_t filas_ = 0;
+};
+
+// Registers the module on a connection (once per connection).
+bool RegistraModuloMemoria(sqlite3* db);
+// Creates table `nombre` (already quoted for SQL) over `tabla`; the table keeps it alive.
+bool CreaTablaMemoria(sqlite3* db, const std::string& nombre, std::shared_ptr<const TTablaMemoria> tabla,
+                      std::string& error);
+
+}  // namespace qavi::jet
