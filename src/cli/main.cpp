@@ -1,8 +1,11 @@
 // cuestionario-qavi: the questionnaire run without a window, for automation and branches.
 #include <charconv>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,25 @@
 namespace {
 
 using namespace qavi;
+
+// QAVI_TIEMPOS=1: how long each phase of the job took, on standard error (the benchmark reads it).
+class TFase {
+ public:
+  explicit TFase(const char* nombre) : nombre_(nombre), inicio_(std::chrono::steady_clock::now()) {}
+  ~TFase() {
+    static const bool activo = [] {
+      const char* v = std::getenv("QAVI_TIEMPOS");
+      return v && std::string(v) == "1";
+    }();
+    if (!activo) return;
+    const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio_).count();
+    std::fprintf(stderr, "[fase] %8.1f ms  %s\n", ms, nombre_);
+  }
+
+ private:
+  const char* nombre_;
+  std::chrono::steady_clock::time_point inicio_;
+};
 
 constexpr const char* kUso =
     "Uso: cuestionario-qavi [--velmar CARPETA] --usuario CLAVE --password PASS [--tipo-cambio 16]\n"
@@ -149,9 +171,12 @@ int Corre(const TOpciones& o) {
     return 1;
   };
 
+  std::optional<TFase> fase(std::in_place, "preparación");
   auto pre = PreparaCorrida(carpeta, dTCambio, *o.usuario, *o.password, reporte.get(), mensajero);
   if (!pre.rep) return falla();
+  fase.emplace("detección de PEPs");
   if (!pre.rep->DetectaPEPs(vtPEPs)) return falla();
+  fase.reset();
 
   if (o.detectar) {
     if (!o.json.empty()) return Escribe(o.json, CandidatosJson(vtPEPs)) ? 0 : 1;
@@ -183,8 +208,11 @@ int Corre(const TOpciones& o) {
       if (!pdfOk) std::cerr << error << "\n";
     };
   }
+  fase.emplace("respuestas");
   if (!pre.rep->GeneraReporte(vtPEPs) || !pdfOk) return falla();
+  fase.emplace("JSON");
   if (!o.json.empty() && !Escribe(o.json, RespuestasJson(reporte->Variables(), 191))) return falla();
+  fase.reset();
   mensajero->MsjEnTx("El reporte se generó correctamente.");
   return 0;
 }

@@ -38,11 +38,12 @@ class TCronometro {
   ~TCronometro() {
     if (!Tiempos()) return;
     auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio_).count();
-    std::fprintf(stderr, "[tiempo] %8.1f ms  %s\n", ms, que_.substr(0, 110).c_str());
+    std::fprintf(stderr, "[tiempo] %8.1f ms  %s%s\n", ms, que_.substr(0, 110).c_str(), nota_.c_str());
   }
+  void Nota(std::string nota) { nota_ = " (" + std::move(nota) + ")"; }
 
  private:
-  std::string que_;
+  std::string que_, nota_;
   std::chrono::steady_clock::time_point inicio_;
 };
 
@@ -121,6 +122,7 @@ std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string&
     sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp.\"" + tabla + "\"").c_str(), nullptr, nullptr, nullptr);
     return std::nullopt;
   }
+  c.Nota(std::to_string(sqlite3_changes64(db_)) + " filas");
   tablas_.emplace(sql, tabla);
   return tabla;
 }
@@ -201,6 +203,9 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   for (const auto& t : tablas)
     if (!cargadas_.count(MinusculasAscii(t))) pendientes.push_back(t);
   if (pendientes.empty()) return true;
+  std::string nombres;
+  for (const auto& t : pendientes) nombres += (nombres.empty() ? "" : ", ") + t;
+  TCronometro c("carga " + nombres);
 
   struct TLeida {
     std::string nombre, error;
@@ -210,7 +215,6 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   std::atomic<std::size_t> siguiente{0};
   const auto lee = [&](const TArchivoMdb& archivo) {
     for (std::size_t i; (i = siguiente++) < pendientes.size();) {
-      TCronometro c("carga " + pendientes[i]);
       try {
         leidas[i].memoria = LeeTabla(archivo, pendientes[i], {}, leidas[i].nombre, leidas[i].error);
       } catch (const std::bad_alloc&) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "db/jet/JetFunciones.h"
@@ -132,8 +133,9 @@ class TEmisor {
 
  private:
   // `derivada`: the query of a derived table, whose grouping keys may be reordered.
-  std::string Consulta(const TConsulta& c, bool derivada = false) {
-    if (c.ramas.size() == 1) return Seleccion(c.ramas[0], derivada);
+  // `extra`: conditions ANDed to the WHERE of a single-branch query (a period pushed into it).
+  std::string Consulta(const TConsulta& c, bool derivada = false, const std::string& extra = "") {
+    if (c.ramas.size() == 1) return Seleccion(c.ramas[0], derivada, extra);
     std::string r;
     for (std::size_t i = 0; i < c.ramas.size(); ++i) {
       if (i > 0) r += c.todas[i - 1] ? " UNION ALL " : " UNION ";
@@ -162,7 +164,7 @@ class TEmisor {
     return PierdeColacion(n) ? Parentiza(v, kAtomo) + kColacion : v.texto;
   }
 
-  std::string Seleccion(const TSeleccion& s, bool derivada = false) {
+  std::string Seleccion(const TSeleccion& s, bool derivada = false, const std::string& extra = "") {
     std::string r = "SELECT ";
     if (s.distinct) r += "DISTINCT ";
     int sinNombre = 0;
@@ -176,9 +178,12 @@ class TEmisor {
       }
     }
     std::string origenes;
-    for (std::size_t i = 0; i < s.origenes.size(); ++i) origenes += (i > 0 ? ", " : "") + Origen(*s.origenes[i]);
+    for (std::size_t i = 0; i < s.origenes.size(); ++i)
+      origenes += (i > 0 ? ", " : "") + Origen(*s.origenes[i], materializador_ ? PeriodoPara(s, *s.origenes[i]) : "");
     if (!origenes.empty()) r += " FROM " + origenes;
-    if (s.donde) r += " WHERE " + Condicion(*s.donde).texto;
+    if (s.donde && !extra.empty()) r += " WHERE " + Parentiza(Condicion(*s.donde), kNo) + " AND " + extra;
+    else if (s.donde) r += " WHERE " + Condicion(*s.donde).texto;
+    else if (!extra.empty()) r += " WHERE " + extra;
     if (!s.agrupa.empty()) {
       std::vector<std::string> claves;
       for (const auto& g : s.agrupa) claves.push_back(TerminoSinCaso(*g));
@@ -221,13 +226,13 @@ class TEmisor {
     return r;
   }
 
-  std::string Origen(const TOrigen& o) {
+  std::string Origen(const TOrigen& o, const std::string& extra = "") {
     switch (o.clase) {
       case TOrigen::Clase::Tabla:
         return Identificador(o.tabla) + (o.alias.empty() ? "" : " AS " + Identificador(o.alias));
       case TOrigen::Clase::Derivada: {
         const std::string alias = o.alias.empty() ? "" : " AS " + Identificador(o.alias);
-        std::string sql = Consulta(*o.consulta, true);
+        std::string sql = Consulta(*o.consulta, true, extra);
         if (materializador_)
           if (auto tabla = materializador_->Materializa(sql, EsTrivial(*o.consulta))) return Identificador(*tabla) + alias;
         return "(" + sql + ")" + alias;
@@ -256,6 +261,14 @@ class TEmisor {
       case TClaseNodo::Booleano: return {n.numero != 0 ? "-1" : "0", n.numero != 0 ? kUnario : kAtomo};
       case TClaseNodo::Fecha: return Fecha(n.numero);
       case TClaseNodo::Columna:
+        if (sustituciones_)
+          for (const auto& [nombre, interna] : *sustituciones_)
+            if (IgualSinCaso(nombre, n.texto)) {
+              const auto* activas = std::exchange(sustituciones_, nullptr);  // the inner column is itself
+              TSql v = Valor(*interna);
+              sustituciones_ = activas;
+              return v;
+            }
         return {(n.calificador.empty() ? "" : Identificador(n.calificador) + ".") + Identificador(n.texto), kAtomo};
       case TClaseNodo::TodasColumnas: return {"*", kAtomo};
       case TClaseNodo::Negativo: {
@@ -430,6 +443,84 @@ class TEmisor {
     return "(" + Equilibra(p, desde, medio, op) + ")" + op + "(" + Equilibra(p, medio, hasta, op) + ")";
   }
 
+  // A period (range comparisons of a derived table's column with constants in the WHERE around
+  // it) is applied inside the derived table as well, before it is materialized: every statement
+  // over the same period then shares rows computed for that period only, instead of for all
+  // time. Equalities (a type, a currency) are left outside: they pick segments of those rows.
+  // Only a plain column of a single-branch query (and, if it groups, one of its grouping keys),
+  // and only a derived table that is not the nullable side of a join (joins are left alone).
+  std::string PeriodoPara(const TSeleccion& s, const TOrigen& o) {
+    if (!s.donde || o.clase != TOrigen::Clase::Derivada || o.alias.empty()) return "";
+    const TConsulta& c = *o.consulta;
+    if (c.ramas.size() != 1 || !c.orden.empty() || c.ramas[0].top || !c.ramas[0].orden.empty()) return "";
+    const TSeleccion& rama = c.ramas[0];
+    std::vector<const TNodo*> conjuncion;
+    if (s.donde->clase == TClaseNodo::Y) {
+      for (const auto& h : s.donde->hijos) conjuncion.push_back(h.get());
+    } else {
+      conjuncion.push_back(s.donde.get());
+    }
+    std::string r;
+    for (const TNodo* t : conjuncion) {
+      const TNodo* columna = nullptr;
+      if (t->clase == TClaseNodo::Comparacion && t->texto != "=" && t->texto != "<>") {
+        const bool izq = EsConstante(*t->hijos[1]), der = EsConstante(*t->hijos[0]);
+        columna = izq ? t->hijos[0].get() : der ? t->hijos[1].get() : nullptr;
+      } else if (t->clase == TClaseNodo::Entre && !t->negado && EsConstante(*t->hijos[1]) &&
+                 EsConstante(*t->hijos[2])) {
+        columna = t->hijos[0].get();
+      }
+      if (!columna || columna->clase != TClaseNodo::Columna || !IgualSinCaso(columna->calificador, o.alias)) continue;
+      const TNodo* interna = ColumnaInterna(rama, columna->texto);
+      if (!interna) continue;
+      const std::vector<std::pair<std::string, const TNodo*>> sust = {{columna->texto, interna}};
+      sustituciones_ = &sust;
+      const std::string cond = Parentiza(Condicion(*t), kNo);
+      sustituciones_ = nullptr;
+      r += (r.empty() ? "" : " AND ") + cond;
+    }
+    return r;
+  }
+
+  static bool EsConstante(const TNodo& n) {
+    switch (n.clase) {
+      case TClaseNodo::Numero:
+      case TClaseNodo::Texto:
+      case TClaseNodo::Fecha:
+        return true;
+      case TClaseNodo::Negativo:
+      case TClaseNodo::Positivo:
+        return EsConstante(*n.hijos[0]);
+      default:
+        return false;
+    }
+  }
+
+  // The plain column behind output column `nombre` of `rama`; if `rama` groups, only a grouping key.
+  static const TNodo* ColumnaInterna(const TSeleccion& rama, const std::string& nombre) {
+    const TNodo* hallada = nullptr;
+    for (const auto& e : rama.lista) {
+      if (e.clase != TElementoSeleccion::Clase::Expresion) return nullptr;  // '*' hides what a name is
+      const std::string& salida = e.alias.empty() && e.expresion->clase == TClaseNodo::Columna ? e.expresion->texto : e.alias;
+      if (!IgualSinCaso(salida, nombre)) continue;
+      if (hallada || e.expresion->clase != TClaseNodo::Columna) return nullptr;
+      hallada = e.expresion.get();
+    }
+    if (!hallada || rama.agrupa.empty()) return hallada;
+    for (const auto& g : rama.agrupa)
+      if (g->clase == TClaseNodo::Columna && IgualSinCaso(g->texto, hallada->texto) &&
+          IgualSinCaso(g->calificador, hallada->calificador))
+        return hallada;
+    return nullptr;
+  }
+
+  static bool IgualSinCaso(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+  }
+
   static bool EsTrivial(const TConsulta& c) {
     if (!c.orden.empty()) return false;
     for (const auto& rama : c.ramas) {
@@ -442,6 +533,8 @@ class TEmisor {
   }
 
   IMaterializador* materializador_ = nullptr;
+  // While a pushed condition is written: its column stands for the derived table's inner column.
+  const std::vector<std::pair<std::string, const TNodo*>>* sustituciones_ = nullptr;
 };
 
 }  // namespace
