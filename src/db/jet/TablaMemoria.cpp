@@ -187,9 +187,10 @@ int MejorIndice(sqlite3_vtab* vtab, sqlite3_index_info* info) {
     if (!r.usable || r.op != SQLITE_INDEX_CONSTRAINT_EQ || r.iColumn < 0 || r.iColumn >= columnas ||
         !ColacionCompatible(sqlite3_vtab_collation(info, i)))
       continue;
-    // Only for joins: a filter by a constant reads the rows in file order, as a SQLite table would.
+    // Only for joins: a filter by a constant or a list of them (x = 'a' OR x = 'b' becomes IN)
+    // reads the rows in file order, as a SQLite table would.
     sqlite3_value* constante = nullptr;
-    if (sqlite3_vtab_rhs_value(info, i, &constante) == SQLITE_OK) continue;
+    if (sqlite3_vtab_rhs_value(info, i, &constante) == SQLITE_OK || sqlite3_vtab_in(info, i, -1)) continue;
     info->aConstraintUsage[i].argvIndex = 1;
     info->aConstraintUsage[i].omit = 0;  // SQLite checks each row again
     info->idxNum = r.iColumn + 1;

@@ -199,6 +199,17 @@ TEST_P(CargadorTablasTest, UnionesPorValor) {
       EXPECT_EQ(recorridos, 1) << c.condicion;
     }
   }
+  // Filters by constants read the table in file order, as a SQLite table does: no index for them.
+  for (const std::string filtro : {"ClaveCliente = 'ñ3' OR ClaveCliente = 'A1'", "ClaveCliente IN ('ñ3', 'A1')",
+                                   "Folio = 3 OR Folio = 1"}) {
+    const auto sql = "SELECT Folio FROM tMovtos WHERE " + filtro;
+    EXPECT_EQ(Consulta(sql), (TFilas{{"1"}, {"3"}})) << filtro;
+    if (EnMemoria()) {
+      const auto plan = Consulta("EXPLAIN QUERY PLAN " + sql);
+      ASSERT_EQ(plan.size(), 1u) << filtro;
+      EXPECT_NE(plan[0][3].find("VIRTUAL TABLE INDEX 0:"), std::string::npos) << filtro << ": " << plan[0][3];
+    }
+  }
   // A deleted row is not found again.
   ASSERT_EQ(sqlite3_exec(db_, "DELETE FROM tCliente WHERE Nombre = 'UNO'", nullptr, nullptr, nullptr), SQLITE_OK);
   EXPECT_EQ(Consulta("SELECT m.Folio, c.Nombre" + desde + "c.ClaveCliente = m.ClaveCliente" + orden),
