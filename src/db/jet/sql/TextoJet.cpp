@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "db/jet/Variante.h"
@@ -195,7 +196,17 @@ std::string MayusculasJet(std::string_view texto) { return Transforma(texto, May
 std::string MinusculasJet(std::string_view texto) { return Transforma(texto, MinusculaCp); }
 
 int ComparaTextoJet(std::string_view a, std::string_view b) {
-  std::size_t i = 0, j = 0;
+  // Identical leading bytes are identical characters (keys share long prefixes): skip them,
+  // back to the start of a character should they end inside one.
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t comun = 0;
+  while (comun + 8 <= n && std::memcmp(a.data() + comun, b.data() + comun, 8) == 0) comun += 8;
+  while (comun < n && a[comun] == b[comun]) ++comun;
+  const auto continua = [](std::string_view s, std::size_t k) {
+    return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80;
+  };
+  while (comun > 0 && (continua(a, comun) || continua(b, comun))) --comun;
+  std::size_t i = comun, j = comun;
   int secundaria = 0;  // first difference in accents, used only if the letters tie
   while (i < a.size() && j < b.size()) {
     const auto x = static_cast<unsigned char>(a[i]);

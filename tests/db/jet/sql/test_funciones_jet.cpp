@@ -40,7 +40,8 @@ TEST(TextoJet, MayusculasYMinusculasConAcentos) {
 TEST(TextoJet, ComparacionSinCaso) {
   // Equal: only the letter case differs.
   for (auto [a, b] : std::vector<std::pair<const char*, const char*>>{
-           {"josé", "JOSÉ"}, {"ÑANDÚ", "ñandú"}, {"", ""}, {"Ÿ", "ÿ"}, {"ABC 123", "abc 123"}}) {
+           {"josé", "JOSÉ"}, {"ÑANDÚ", "ñandú"}, {"", ""}, {"Ÿ", "ÿ"}, {"ABC 123", "abc 123"},
+           {"CLIENTE NÚMERO 12", "cliente número 12"}, {"ABCDEFGHé", "ABCDEFGHÉ"}}) {
     EXPECT_EQ(ComparaTextoJet(a, b), 0) << a << " = " << b;
   }
   // Strictly ordered pairs: case ignored, accented letters right after their base letter,
@@ -55,7 +56,12 @@ TEST(TextoJet, ComparacionSinCaso) {
                                                                       {"9", "a"},
                                                                       {"_", "a"},
                                                                       {"cote", "côte"},
-                                                                      {"côte", "coter"}}) {
+                                                                      {"côte", "coter"},
+                                                                      // the same first bytes, even
+                                                                      // inside one character
+                                                                      {"è", "é"},
+                                                                      {"ABCDEFGHè", "ABCDEFGHé"},
+                                                                      {"CTE0000012345", "cte0000012346"}}) {
     EXPECT_LT(ComparaTextoJet(a, b), 0) << a << " < " << b;
     EXPECT_GT(ComparaTextoJet(b, a), 0) << b << " > " << a;
   }
