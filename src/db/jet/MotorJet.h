@@ -1,6 +1,7 @@
 #pragma once
 // The Jet engine: a Jet 4 file opened read-only, the tables a statement names loaded
-// into an in-memory SQLite database, Jet SQL translated and run there.
+// into an in-memory SQLite database (large ones served from memory columns), Jet SQL
+// translated and run there.
 #include <filesystem>
 #include <map>
 #include <memory>
