@@ -183,8 +183,6 @@ bool TMotorJet::Reinicia(std::string& error) {
   sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
   // Nothing here is ever rolled back to: loading and computing need no journal.
   sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA temp.journal_mode = OFF", nullptr, nullptr, nullptr);
-  // Large sorts (grouping every operation) use both cores.
-  sqlite3_exec(db, "PRAGMA threads = 2", nullptr, nullptr, nullptr);
   if (db_) sqlite3_close(db_);
   db_ = db;
   derivadas_.Reinicia(db_);
