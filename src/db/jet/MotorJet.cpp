@@ -93,9 +93,9 @@ void TMotorJet::TDerivadas::Descarta() {
   tablas_.clear();
 }
 
-std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool soloSiExiste) {
+std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool trivial) {
   if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second;
-  if (soloSiExiste) return std::nullopt;
+  if (trivial) return std::nullopt;
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
     sqlite3_finalize(st);

@@ -1,12 +1,12 @@
 #include "db/jet/sql/EmisorJet.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "common/Texto.h"
 #include "db/jet/JetFunciones.h"
 
 namespace qavi::jet {
@@ -203,9 +203,8 @@ class TEmisor {
     for (std::size_t i = 0; i < claves.size(); ++i) sondeo += (i > 0 ? ", " : "") + claves[i];
     const auto tipos = materializador_->TiposDeclarados(sondeo + " FROM " + origenes);
     if (!tipos || tipos->size() != claves.size()) return;
-    const auto numero = [](std::string t) {
-      for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      return t == "INTEGER" || t == "REAL";
+    const auto numero = [](const std::string& t) {
+      return IgualSinCasoAscii(t, "INTEGER") || IgualSinCasoAscii(t, "REAL");
     };
     std::vector<std::string> numeros, resto;
     for (std::size_t i = 0; i < claves.size(); ++i) (numero((*tipos)[i]) ? numeros : resto).push_back(claves[i]);
@@ -263,7 +262,7 @@ class TEmisor {
       case TClaseNodo::Columna:
         if (sustituciones_)
           for (const auto& [nombre, interna] : *sustituciones_)
-            if (IgualSinCaso(nombre, n.texto)) {
+            if (IgualSinCasoAscii(nombre, n.texto)) {
               const auto* activas = std::exchange(sustituciones_, nullptr);  // the inner column is itself
               TSql v = Valor(*interna);
               sustituciones_ = activas;
@@ -470,7 +469,7 @@ class TEmisor {
                  EsConstante(*t->hijos[2])) {
         columna = t->hijos[0].get();
       }
-      if (!columna || columna->clase != TClaseNodo::Columna || !IgualSinCaso(columna->calificador, o.alias)) continue;
+      if (!columna || columna->clase != TClaseNodo::Columna || !IgualSinCasoAscii(columna->calificador, o.alias)) continue;
       const TNodo* interna = ColumnaInterna(rama, columna->texto);
       if (!interna) continue;
       const std::vector<std::pair<std::string, const TNodo*>> sust = {{columna->texto, interna}};
@@ -502,23 +501,16 @@ class TEmisor {
     for (const auto& e : rama.lista) {
       if (e.clase != TElementoSeleccion::Clase::Expresion) return nullptr;  // '*' hides what a name is
       const std::string& salida = e.alias.empty() && e.expresion->clase == TClaseNodo::Columna ? e.expresion->texto : e.alias;
-      if (!IgualSinCaso(salida, nombre)) continue;
+      if (!IgualSinCasoAscii(salida, nombre)) continue;
       if (hallada || e.expresion->clase != TClaseNodo::Columna) return nullptr;
       hallada = e.expresion.get();
     }
     if (!hallada || rama.agrupa.empty()) return hallada;
     for (const auto& g : rama.agrupa)
-      if (g->clase == TClaseNodo::Columna && IgualSinCaso(g->texto, hallada->texto) &&
-          IgualSinCaso(g->calificador, hallada->calificador))
+      if (g->clase == TClaseNodo::Columna && IgualSinCasoAscii(g->texto, hallada->texto) &&
+          IgualSinCasoAscii(g->calificador, hallada->calificador))
         return hallada;
     return nullptr;
-  }
-
-  static bool IgualSinCaso(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-      if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
   }
 
   static bool EsTrivial(const TConsulta& c) {
