@@ -1,8 +1,6 @@
 // cuestionario-qavi: the questionnaire run without a window, for automation and branches.
 #include <charconv>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -12,6 +10,7 @@
 #include "cli/Json.h"
 #include "cli/MensajeroConsola.h"
 #include "cli/SalidaPDF.h"
+#include "common/Cronometro.h"
 #include "common/Plataforma.h"
 #include "db/ColectorConxs.h"
 #include "db/Conexion.h"
@@ -24,23 +23,10 @@ namespace {
 
 using namespace qavi;
 
-// QAVI_TIEMPOS=1: how long each phase of the job took, on standard error (the benchmark reads it).
-class TFase {
+// QAVI_TIEMPOS=1: how long each phase of the job took (the benchmark reads it).
+class TFase : public TCronometro {
  public:
-  explicit TFase(const char* nombre) : nombre_(nombre), inicio_(std::chrono::steady_clock::now()) {}
-  ~TFase() {
-    static const bool activo = [] {
-      const char* v = std::getenv("QAVI_TIEMPOS");
-      return v && std::string(v) == "1";
-    }();
-    if (!activo) return;
-    const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio_).count();
-    std::fprintf(stderr, "[fase] %8.1f ms  %s\n", ms, nombre_);
-  }
-
- private:
-  const char* nombre_;
-  std::chrono::steady_clock::time_point inicio_;
+  explicit TFase(const char* nombre) : TCronometro("fase", nombre) {}
 };
 
 constexpr const char* kUso =

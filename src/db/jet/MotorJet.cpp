@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <set>
@@ -13,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/Cronometro.h"
 #include "common/Texto.h"
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
@@ -23,28 +22,10 @@
 namespace qavi::jet {
 namespace {
 
-// QAVI_TIEMPOS=1 writes to standard error how long each load, derived table and statement took.
-bool Tiempos() {
-  static const bool activo = [] {
-    const char* v = std::getenv("QAVI_TIEMPOS");
-    return v && std::string(v) == "1";
-  }();
-  return activo;
-}
-
-class TCronometro {
+// QAVI_TIEMPOS=1 writes how long each load, derived table and statement took.
+class TTiempo : public TCronometro {
  public:
-  explicit TCronometro(std::string que) : que_(std::move(que)), inicio_(std::chrono::steady_clock::now()) {}
-  ~TCronometro() {
-    if (!Tiempos()) return;
-    auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio_).count();
-    std::fprintf(stderr, "[tiempo] %8.1f ms  %s%s\n", ms, que_.substr(0, 110).c_str(), nota_.c_str());
-  }
-  void Nota(std::string nota) { nota_ = " (" + std::move(nota) + ")"; }
-
- private:
-  std::string que_, nota_;
-  std::chrono::steady_clock::time_point inicio_;
+  explicit TTiempo(std::string que) : TCronometro("tiempo", std::move(que), 110) {}
 };
 
 // SQLite's English messages, told the way a user of the program can read them.
@@ -116,7 +97,7 @@ std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string&
   sqlite3_finalize(st);
   if (repetida || columnas.empty()) return std::nullopt;
   const std::string tabla = "qavi_derivada_" + std::to_string(++siguiente_);
-  TCronometro c("derivada " + tabla + ": " + sql);
+  TTiempo c("derivada " + tabla + ": " + sql);
   const std::string crea = "CREATE TEMP TABLE \"" + tabla + "\" (" + columnas + "); INSERT INTO temp.\"" + tabla + "\" " + sql;
   if (sqlite3_exec(db_, crea.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
     sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp.\"" + tabla + "\"").c_str(), nullptr, nullptr, nullptr);
@@ -203,7 +184,7 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   if (pendientes.empty()) return true;
   std::string nombres;
   for (const auto& t : pendientes) nombres += (nombres.empty() ? "" : ", ") + t;
-  TCronometro c("carga " + nombres);
+  TTiempo c("carga " + nombres);
 
   struct TLeida {
     std::string nombre, error;
@@ -254,7 +235,7 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado,
     return false;
   }
   if (!PreparaTablas(tr.tablas, error)) return false;
-  TCronometro c("sentencia " + sSQL);
+  TTiempo c("sentencia " + sSQL);
   if (tr.tipo == TTipoSentencia::Borrado) {
     derivadas_.Descarta();  // the rows change: nothing computed before holds
   } else if (reutiliza_) {
