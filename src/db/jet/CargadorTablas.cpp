@@ -144,11 +144,9 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
 bool InstalaTabla(sqlite3* db, const std::string& nombre, std::shared_ptr<TTablaMemoria> memoria, std::string& error,
                   std::size_t filasParaMemoria) {
   if (memoria->Filas() >= filasParaMemoria) {
-    if (!CreaTablaMemoria(db, Cita(nombre), memoria, error)) {
-      error = "No se pudo cargar la tabla " + nombre + ": " + sqlite3_errmsg(db);
-      return false;
-    }
-    return true;
+    if (CreaTablaMemoria(db, Cita(nombre), memoria, error)) return true;
+    error = "No se pudo cargar la tabla " + nombre + ": " + error;
+    return false;
   }
   return CopiaATabla(*memoria, db, nombre, error);
 }

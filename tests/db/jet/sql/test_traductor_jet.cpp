@@ -372,7 +372,8 @@ TEST_F(TraductorJet, Borrado) {
 // Keeps every derived table inline but answers for declared types as the engine does, so the
 // tests see what the engine's path writes.
 struct TMaterializadorSondeo : IMaterializador {
-  sqlite3* db = nullptr;
+  explicit TMaterializadorSondeo(sqlite3* base) : db(base) {}
+  sqlite3* db;
   bool conTipos = true;
   std::optional<std::string> Materializa(const std::string&, bool) override { return std::nullopt; }
   std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override {
@@ -407,8 +408,7 @@ std::vector<std::string> FilasSqlite(sqlite3* db, const std::string& sql) {
 // faster); the rows are the same. The statement's own grouping and anything without the declared
 // types keep the written order.
 TEST_F(TraductorJet, DerivadaAgrupaPrimeroPorNumeros) {
-  TMaterializadorSondeo m;
-  m.db = db_;
+  TMaterializadorSondeo m(db_);
   const std::string interna =
       "SELECT Tipo, Folio, ClaveCliente AS Cv, Fecha, SUM(Cantidad) AS S FROM (SELECT * FROM tMovtos UNION ALL "
       "SELECT * FROM tProces) GROUP BY Tipo, Folio, ClaveCliente, Fecha";
@@ -428,8 +428,7 @@ TEST_F(TraductorJet, DerivadaAgrupaPrimeroPorNumeros) {
 // materializes are the period's only; equalities, aggregates, outer joins and '*' are left outside.
 // Either way the statement gives the same rows.
 TEST_F(TraductorJet, PeriodoDentroDeLaDerivada) {
-  TMaterializadorSondeo m;
-  m.db = db_;
+  TMaterializadorSondeo m(db_);
   const std::string ops =
       "(SELECT Tipo, Folio, Fecha, SUM(Cantidad) AS S FROM (SELECT * FROM tMovtos UNION ALL SELECT * FROM tProces) "
       "GROUP BY Tipo, Folio, Fecha) AS t";
