@@ -9,9 +9,10 @@
 
 #include <unistd.h>
 
+#include "common/CitaSQL.h"
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
-#include "db/jet/JetFunciones.h"
+#include "db/jet/ConexionJet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) {
   static const auto ruta = std::filesystem::temp_directory_path() / ("qavi_fuzz_" + std::to_string(::getpid()) + ".mdb");
@@ -25,28 +26,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
   // Both destinations: SQLite tables, and memory tables (joined to themselves on each column, which
   // builds and searches their sorted indexes).
   for (const std::size_t filasParaMemoria : {static_cast<std::size_t>(-1), std::size_t{0}}) {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
-    qavi::jet::RegistraFunciones(db);
+    auto conexion = qavi::jet::TConexionJet::Abre(error);
+    if (!conexion) return 0;
+    sqlite3* db = conexion->Db();
     for (const auto& t : archivo->Tablas()) {
-      if (!qavi::jet::CargaTabla(*archivo, db, t, {}, error, filasParaMemoria) || filasParaMemoria != 0) continue;
-      std::string tabla = "\"";
-      for (char c : t) tabla += c == '"' ? std::string("\"\"") : std::string(1, c);
-      tabla += "\"";
+      if (!qavi::jet::CargaTabla(*archivo, *conexion, t, {}, error, filasParaMemoria) || filasParaMemoria != 0) continue;
+      const std::string tabla = qavi::CitaNombreSQL(t);
       sqlite3_stmt* cols = nullptr;
       sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?)", -1, &cols, nullptr);
       sqlite3_bind_text(cols, 1, t.c_str(), -1, SQLITE_TRANSIENT);
       while (cols && sqlite3_step(cols) == SQLITE_ROW) {
-        std::string col = "\"";
-        for (const char* c = reinterpret_cast<const char*>(sqlite3_column_text(cols, 0)); c && *c; ++c)
-          col += *c == '"' ? std::string("\"\"") : std::string(1, *c);
-        col += "\"";
+        const char* nombre = reinterpret_cast<const char*>(sqlite3_column_text(cols, 0));
+        const std::string col = qavi::CitaNombreSQL(nombre ? nombre : "");
         const std::string sql = "SELECT 1 FROM " + tabla + " a, " + tabla + " b WHERE a." + col + " = b." + col + " LIMIT 10000";
         sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
       }
       sqlite3_finalize(cols);
     }
-    sqlite3_close(db);
   }
   return 0;
 }

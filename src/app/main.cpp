@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   qavi::InstalaMensajeModal(std::make_shared<qavi::TMensajeModalQt>());
 
   // The registry comes first and goes last: closing it closes every connection.
-  qavi::gColectorConxs = std::make_shared<qavi::TColectorConxs>();
+  qavi::gColectorConxs = std::make_shared<qavi::TColectorConxs>(qavi::jet::OpcionesMotorJetDelEntorno());
   int rc = 0;
   {
     qavi::TdmMain dmMain(qavi::CreaReporteGeneral());

@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
     std::cerr << kUso;
     return error.empty() ? 0 : 2;
   }
-  gColectorConxs = std::make_shared<TColectorConxs>();
+  gColectorConxs = std::make_shared<TColectorConxs>(jet::OpcionesMotorJetDelEntorno());
   int rc = Corre(o);
   gColectorConxs.reset();
   return rc;

@@ -20,9 +20,18 @@ inline std::string MinusculasAscii(std::string s) {
   return s;
 }
 
+inline std::string MayusculasAscii(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : static_cast<char>(c); });
+  return s;
+}
+
 // Names (sections, keys, columns, providers) compared without regard to ASCII letter case.
 inline bool IgualSinCasoAscii(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && MinusculasAscii(std::string(a)) == MinusculasAscii(std::string(b));
+  const auto minuscula = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](unsigned char x, unsigned char y) {
+           return minuscula(x) == minuscula(y);
+         });
 }
 
 }  // namespace qavi

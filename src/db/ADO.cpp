@@ -3,6 +3,7 @@
 #include "common/Texto.h"
 #include "db/MotorODBC.h"
 #include "db/jet/MotorJet.h"
+#include "db/jet/texto/TextoJet.h"
 
 namespace qavi {
 
@@ -54,7 +55,7 @@ void TADOConnection::Connected(bool bValor) {
     std::string ruta = partes.count("data source") ? partes["data source"] : std::string();
     if (ruta.empty()) throw EOleException("No se indicó el archivo de la base de datos.");
     // The database password is accepted; the file is only ever read.
-    auto motor = jet::TMotorJet::Abre(ruta, error);
+    auto motor = jet::TMotorJet::Abre(ruta, error, OpcionesJet);
     if (!motor) throw EOleException(error + " (" + ruta + ")");
     motor_ = motor;
   } else if (IgualSinCasoAscii(proveedor, "SQLOLEDB.1") || IgualSinCasoAscii(proveedor, "SQLOLEDB")) {
@@ -102,7 +103,7 @@ void TADOQuery::Close() {
 const TVariante* TADOQuery::FindField(const std::string& sNombre) const {
   if (!activa_ || fila_ >= resultado_.filas.size()) return nullptr;
   for (size_t i = 0; i < resultado_.columnas.size(); ++i)
-    if (IgualSinCasoAscii(resultado_.columnas[i], sNombre)) return &resultado_.filas[fila_][i];
+    if (jet::MismoNombreJet(resultado_.columnas[i], sNombre)) return &resultado_.filas[fila_][i];
   return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "db/jet/IIMotorBD.h"
+#include "db/jet/OpcionesMotorJet.h"
 
 namespace qavi {
 
@@ -41,6 +42,8 @@ class TADOConnection {
 
   bool LoginPrompt = true;
   TConnectMode Mode = TConnectMode::cmUnknown;
+  // How the Jet provider runs the statements of this connection.
+  jet::TOpcionesMotorJet OpcionesJet;
 
   const std::string& ConnectionString() const { return sStrConexion_; }
   void ConnectionString(const std::string& s) { sStrConexion_ = s; }

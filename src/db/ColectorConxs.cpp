@@ -14,7 +14,7 @@ bool TColectorConxs::Registra(const std::string& sNomConect, IConexionPtr conexi
 
 bool TColectorConxs::NuevaConexion(const std::string& sNomConect, const std::string& sStrConexion,
                                    TTipoMotorBD TipoMotor, bool bConectado) {
-  auto c = std::make_shared<TConexion>(TipoMotor);
+  auto c = std::make_shared<TConexion>(TipoMotor, F_OpcionesJet);
   c->StrConexion(sStrConexion);
   return Registra(sNomConect, c, bConectado);
 }
@@ -23,7 +23,7 @@ bool TColectorConxs::NuevaConexion(const std::string& sNomConect, const std::str
                                    const std::string& sPassw, const std::string& sBDNombre,
                                    const std::string& sUbicacion, const std::string& sInstancia,
                                    const std::string& sPuerto, TTipoMotorBD TipoMotor, bool bConectado) {
-  auto c = std::make_shared<TConexion>(TipoMotor);
+  auto c = std::make_shared<TConexion>(TipoMotor, F_OpcionesJet);
   c->Usuario(sUsuario);
   c->Passw(sPassw);
   c->BDNombre(sBDNombre);

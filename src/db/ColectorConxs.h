@@ -11,7 +11,8 @@ inline constexpr const char* kPasswVelmar = "quibon";
 
 class TColectorConxs : public IColectorConxs {
  public:
-  TColectorConxs() = default;
+  // `opcionesJet`: how the Access connections it makes run their statements.
+  explicit TColectorConxs(const jet::TOpcionesMotorJet& opcionesJet = {}) : F_OpcionesJet(opcionesJet) {}
   ~TColectorConxs() override;
 
   bool NuevaConexion(const std::string& sNomConect, const std::string& sStrConexion, TTipoMotorBD TipoMotor,
@@ -31,6 +32,7 @@ class TColectorConxs : public IColectorConxs {
   bool Registra(const std::string& sNomConect, IConexionPtr conexion, bool bConectado);
   bool DameConex(const std::string& sNomConect, TTipoMotorBD tipo, TADOConnection*& Conector);
   std::map<std::string, IConexionPtr> F_GpoConexiones;
+  jet::TOpcionesMotorJet F_OpcionesJet;
 };
 
 // The process-wide registry; made by the program entry, cleared at shutdown.

@@ -29,6 +29,9 @@ void TConectSQLServer::Conecta(bool bValor) {
 }
 
 // Exclusive share mode as requested; the Jet engine only ever reads the file.
-TConectAccess::TConectAccess() { F_Conector->Mode = TConnectMode::cmShareExclusive; }
+TConectAccess::TConectAccess(const jet::TOpcionesMotorJet& opciones) {
+  F_Conector->Mode = TConnectMode::cmShareExclusive;
+  F_Conector->OpcionesJet = opciones;
+}
 
 }  // namespace qavi

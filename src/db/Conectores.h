@@ -40,7 +40,7 @@ class TConectSQLServer : public TTipoConector<TADOConnection> {
 
 class TConectAccess : public TConectSQLServer {
  public:
-  TConectAccess();
+  explicit TConectAccess(const jet::TOpcionesMotorJet& opciones = {});
 };
 
 }  // namespace qavi

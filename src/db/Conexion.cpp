@@ -2,12 +2,13 @@
 
 namespace qavi {
 
-TConexion::TConexion(TTipoMotorBD TipoMotorBD) : F_TipoMotorBD(TipoMotorBD) {
+TConexion::TConexion(TTipoMotorBD TipoMotorBD, const jet::TOpcionesMotorJet& opcionesJet)
+    : F_TipoMotorBD(TipoMotorBD) {
   std::shared_ptr<TConector> c;
   if (TipoMotorBD == TTipoMotorBD::tmSQLServer)
     c = std::make_shared<TConectSQLServer>();
   else
-    c = std::make_shared<TConectAccess>();
+    c = std::make_shared<TConectAccess>(opcionesJet);
   F_ObjConector = c.get();
   F_Conector = c;
 }

@@ -7,7 +7,7 @@ namespace qavi {
 
 class TConexion : public IConexion {
  public:
-  explicit TConexion(TTipoMotorBD TipoMotorBD);
+  explicit TConexion(TTipoMotorBD TipoMotorBD, const jet::TOpcionesMotorJet& opcionesJet = {});
 
   void StrConexion(const std::string& s) override { F_sSrtConexion = s; }
   std::string StrConexion() const override { return F_sSrtConexion; }

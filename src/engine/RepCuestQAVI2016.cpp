@@ -1,6 +1,6 @@
 #include "engine/RepCuestQAVI2016.h"
 
-#include "db/TextoSQL.h"
+#include "common/CitaSQL.h"
 #include "engine/MapaRespuestas2016.h"
 
 namespace qavi {

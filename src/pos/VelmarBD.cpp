@@ -2,7 +2,7 @@
 
 #include "db/ColectorConxs.h"
 #include "db/ErroresBD.h"
-#include "db/TextoSQL.h"
+#include "common/CitaSQL.h"
 
 namespace qavi {
 

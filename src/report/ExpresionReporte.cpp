@@ -2,22 +2,11 @@
 
 #include <cctype>
 
+#include "common/Utf8.h"
+
 namespace qavi {
 
 namespace {
-
-void AgregaUtf8(std::string& s, unsigned long cp) {
-  if (cp < 0x80) {
-    s += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    s += static_cast<char>(0xC0 | (cp >> 6));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    s += static_cast<char>(0xE0 | (cp >> 12));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Recursive descent over: expr = term { '+' term };  term = '(' expr ')' | piece { piece };
 // piece = 'text' | #code.
@@ -96,7 +85,7 @@ class TAnalizador {
       if (cp > 0xFFFF) return false;
     }
     if (i_ == inicio) return false;
-    AgregaUtf8(out, cp);
+    AgregaUtf8(out, static_cast<char32_t>(cp));
     return true;
   }
 

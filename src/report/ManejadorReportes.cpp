@@ -1,15 +1,13 @@
 #include "report/ManejadorReportes.h"
 
+#include "common/CitaSQL.h"
+
 namespace qavi {
 
 std::string TManejadorReportes::ValorReporte(const std::string& sDato) {
   if (sDato.find("\r\n") != std::string::npos) return sDato;
-  std::string r = "'";
-  for (char c : sDato) {
-    r += c;
-    if (c == '\'') r += '\'';
-  }
-  return r + "'";
+  // The report's expressions quote text as SQL does.
+  return CitaTextoSQL(sDato);
 }
 
 void TManejadorReportes::AgregaDatoReporte(const std::string& sCategoria, const std::string& sVariable,

@@ -2,7 +2,7 @@
 
 #include "common/BoolPersist.h"
 #include "db/Conexion.h"
-#include "db/TextoSQL.h"
+#include "common/CitaSQL.h"
 #include "report/ManejadorReportes.h"
 
 namespace qavi {

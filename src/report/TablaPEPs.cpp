@@ -1,17 +1,8 @@
 #include "report/TablaPEPs.h"
 
-namespace qavi {
+#include "common/Utf8.h"
 
-std::string CortaTexto(const std::string& s, std::size_t n) {
-  std::size_t caracteres = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    // A UTF-8 continuation byte belongs to the character before it.
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
-    if (caracteres == n) return s.substr(0, i);
-    ++caracteres;
-  }
-  return s;
-}
+namespace qavi {
 
 void TTablaPEPs::Limpia() {
   filas_.clear();
@@ -19,8 +10,8 @@ void TTablaPEPs::Limpia() {
 }
 
 void TTablaPEPs::Agrega(TFilaPEP fila) {
-  fila.ClaveCliente = CortaTexto(fila.ClaveCliente, kAnchoClave);
-  fila.Nombre = CortaTexto(fila.Nombre, kAnchoNombre);
+  fila.ClaveCliente = std::string(PrefijoUtf8(fila.ClaveCliente, kAnchoClave));
+  fila.Nombre = std::string(PrefijoUtf8(fila.Nombre, kAnchoNombre));
   filas_.push_back(std::move(fila));
   cursor_ = filas_.size() - 1;
 }

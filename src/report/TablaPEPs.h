@@ -44,7 +44,4 @@ class TTablaPEPs {
   bool abierta_ = false;
 };
 
-// Cuts a UTF-8 text to at most n characters.
-std::string CortaTexto(const std::string& s, std::size_t n);
-
 }  // namespace qavi

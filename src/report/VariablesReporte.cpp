@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/Texto.h"
+
 namespace qavi {
 
 namespace {
@@ -12,13 +14,6 @@ constexpr int kAntesDeNombreCC = 50;
 
 TEntradaVariable Variable(std::string nombre) { return {std::move(nombre), false, std::nullopt}; }
 }  // namespace
-
-bool MismoNombre(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
 
 TVariablesReporte::TVariablesReporte() {
   entradas_.reserve(kUltimaDeclarada + 2);
@@ -34,14 +29,14 @@ TVariablesReporte TVariablesReporte::Vacia() { return TVariablesReporte(Vacio{})
 void TVariablesReporte::AgregaCategoria(const std::string& sCategoria) {
   const std::string nombre = " " + sCategoria;
   for (const auto& e : entradas_)
-    if (e.bCategoria && MismoNombre(e.sNombre, nombre)) return;
+    if (e.bCategoria && IgualSinCasoAscii(e.sNombre, nombre)) return;
   entradas_.push_back({nombre, true, std::nullopt});
 }
 
 std::vector<TEntradaVariable>::const_iterator TVariablesReporte::BuscaVariable(
     const std::string& sVariable) const {
   return std::find_if(entradas_.begin(), entradas_.end(), [&](const TEntradaVariable& e) {
-    return !e.bCategoria && MismoNombre(e.sNombre, sVariable);
+    return !e.bCategoria && IgualSinCasoAscii(e.sNombre, sVariable);
   });
 }
 
@@ -49,7 +44,7 @@ bool TVariablesReporte::AsignaVariable(const std::string& sCategoria, const std:
                                        const std::string& sValor) {
   const std::string nombre = " " + sCategoria;
   auto cat = std::find_if(entradas_.begin(), entradas_.end(), [&](const TEntradaVariable& e) {
-    return e.bCategoria && MismoNombre(e.sNombre, nombre);
+    return e.bCategoria && IgualSinCasoAscii(e.sNombre, nombre);
   });
   if (cat == entradas_.end()) return false;
 

@@ -45,7 +45,4 @@ class TVariablesReporte {
   std::vector<TEntradaVariable> entradas_;
 };
 
-// Letter-case-blind comparison of ASCII names (report names are ASCII).
-bool MismoNombre(const std::string& a, const std::string& b);
-
 }  // namespace qavi

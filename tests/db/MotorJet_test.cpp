@@ -1,27 +1,12 @@
 // The engine's reuse of derived tables within one snapshot of the file.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "db/jet/MotorJet.h"
 #include "jetwriter/VelmarFixture.h"
 #include "support/CarpetaTemporal.h"
 
 namespace qavi::jet {
 namespace {
-
-// Sets (or, with an empty value, clears) one of the engine's variables for the engines opened next.
-void FijaVariable(const char* nombre, const std::string& valor) {
-#ifdef _WIN32
-  _putenv_s(nombre, valor.c_str());
-#else
-  if (!valor.empty())
-    setenv(nombre, valor.c_str(), 1);
-  else
-    unsetenv(nombre);
-#endif
-}
-void FijaSinCache(bool activo) { FijaVariable("QAVI_SIN_CACHE", activo ? "1" : ""); }
 
 class MotorJetTest : public ::testing::Test {
  protected:
@@ -60,12 +45,9 @@ const char* kCuenta =
 
 TEST_F(MotorJetTest, ReutilizaLasDerivadasYDaLoMismoQueSinReutilizar) {
   std::string error;
-  FijaSinCache(false);
   auto rapido = TMotorJet::Abre(mdb, error);
   ASSERT_TRUE(rapido) << error;
-  FijaSinCache(true);
-  auto escrito = TMotorJet::Abre(mdb, error);
-  FijaSinCache(false);
+  auto escrito = TMotorJet::Abre(mdb, error, {.reutilizaDerivadas = false});
   ASSERT_TRUE(escrito) << error;
 
   EXPECT_EQ(Valor(*rapido, kSuma), "17.5");  // 'C2' joins 'c2' without regard to case
@@ -78,22 +60,20 @@ TEST_F(MotorJetTest, ReutilizaLasDerivadasYDaLoMismoQueSinReutilizar) {
   EXPECT_EQ(escrito->DerivadasGuardadas(), 0u);
 }
 
-// Small tables are SQLite tables, large ones are served from memory; QAVI_FILAS_MEMORIA=0 takes
+// Small tables are SQLite tables, large ones are served from memory; a threshold of 0 rows takes
 // every table the second way.
-class MotorJetDestinos : public MotorJetTest, public ::testing::WithParamInterface<std::string> {
+class MotorJetDestinos : public MotorJetTest, public ::testing::WithParamInterface<std::size_t> {
  protected:
-  void SetUp() override {
-    MotorJetTest::SetUp();
-    FijaVariable("QAVI_FILAS_MEMORIA", GetParam());
+  std::shared_ptr<TMotorJet> Abre(std::string& error) {
+    return TMotorJet::Abre(mdb, error, {.filasParaMemoria = GetParam()});
   }
-  void TearDown() override { FijaVariable("QAVI_FILAS_MEMORIA", ""); }
 };
-INSTANTIATE_TEST_SUITE_P(Tablas, MotorJetDestinos, ::testing::Values("", "0"),
-                         [](const auto& info) { return info.param.empty() ? "EnSQLite" : "EnMemoria"; });
+INSTANTIATE_TEST_SUITE_P(Tablas, MotorJetDestinos, ::testing::Values(TOpcionesMotorJet{}.filasParaMemoria, 0),
+                         [](const auto& info) { return info.param == 0 ? "EnMemoria" : "EnSQLite"; });
 
 TEST_P(MotorJetDestinos, BorrarORecargarDescartaLoGuardado) {
   std::string error;
-  auto m = TMotorJet::Abre(mdb, error);
+  auto m = Abre(error);
   ASSERT_TRUE(m) << error;
   EXPECT_EQ(Valor(*m, kSuma), "17.5");
   ASSERT_TRUE(m->Ejecuta("DELETE * FROM tProces", error)) << error;
@@ -113,12 +93,30 @@ TEST_P(MotorJetDestinos, BorrarORecargarDescartaLoGuardado) {
 // reader met it, and leaves the engine usable.
 TEST_P(MotorJetDestinos, TablaFaltanteEntreVariasSeNombra) {
   std::string error;
-  auto m = TMotorJet::Abre(mdb, error);
+  auto m = Abre(error);
   ASSERT_TRUE(m) << error;
   TResultadoConsulta r;
   EXPECT_FALSE(m->Consulta("SELECT COUNT(1) FROM tMovtos, tNoExiste, tProces, tCliente", r, error));
   EXPECT_EQ(error, "La tabla tNoExiste no existe en la base de datos");
   EXPECT_EQ(Valor(*m, kSuma), "17.5");
+}
+
+// Jet takes any spelling of a table's name for the same table, accented letters too; each spelling
+// must reach the one table loaded from the file.
+TEST_P(MotorJetDestinos, UnaTablaConCualquierEscritura) {
+  std::string error;
+  auto m = Abre(error);
+  ASSERT_TRUE(m) << error;
+  const struct {
+    const char* sql;
+    const char* esperado;
+  } casos[] = {
+      {"SELECT COUNT(*) AS N FROM tMovtos AS a, TMOVTOS AS b", "4"},
+      {"SELECT COUNT(*) AS N FROM TMOVTOS", "2"},
+      {"SELECT COUNT(*) AS N FROM tmovtos AS a INNER JOIN tMovtos AS b ON a.Folio = b.Folio", "2"},
+      {"SELECT COUNT(*) AS N FROM tCliente, TCLIENTE AS c2, [tcliente] AS c3", "8"},
+  };
+  for (const auto& c : casos) EXPECT_EQ(Valor(*m, c.sql), c.esperado) << c.sql;
 }
 
 }  // namespace

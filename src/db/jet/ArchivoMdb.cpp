@@ -11,6 +11,9 @@
 #include <set>
 #include <system_error>
 
+#include "common/Utf8.h"
+#include "db/jet/texto/TextoJet.h"
+
 // libmdb opens the file, decrypts pages, reads table definitions and usage maps. Rows, memos and the
 // catalog are decoded here: libmdb 1.0 swaps the deleted and overflow row flags, turns values into
 // locale-formatted text (dates before 1899 break, memos are cut at the bind size) and trusts the file.
@@ -39,62 +42,11 @@ inline std::uint64_t Le64(const std::uint8_t* p) { return Le32(p) | (std::uint64
 
 // ---- text ----------------------------------------------------------------------------------
 
-void AgregaUtf8(std::string& s, std::uint32_t cp) {
-  if (cp < 0x80) {
-    s.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    s.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    s.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    s.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-// UTF-16 code units to UTF-8; a lone surrogate becomes U+FFFD, U+0000 is dropped.
-class Utf16aUtf8 {
- public:
-  explicit Utf16aUtf8(std::string& s) : s_(s) {}
-  ~Utf16aUtf8() { Cierra(); }
-  void Unidad(unsigned u) {
-    if (alto_) {
-      if (u >= 0xDC00 && u <= 0xDFFF) {
-        AgregaUtf8(s_, 0x10000 + ((alto_ - 0xD800) << 10) + (u - 0xDC00));
-        alto_ = 0;
-        return;
-      }
-      AgregaUtf8(s_, 0xFFFD);
-      alto_ = 0;
-    }
-    if (u >= 0xD800 && u <= 0xDBFF) {
-      alto_ = u;
-    } else if (u >= 0xDC00 && u <= 0xDFFF) {
-      AgregaUtf8(s_, 0xFFFD);
-    } else if (u != 0) {
-      AgregaUtf8(s_, u);
-    }
-  }
-  void Cierra() {
-    if (alto_) AgregaUtf8(s_, 0xFFFD);
-    alto_ = 0;
-  }
-
- private:
-  std::string& s_;
-  unsigned alto_ = 0;
-};
-
 // Jet 4 text: UCS-2 little endian, or "compressed" (FF FE, then runs of one byte per character
 // and runs of UCS-2, each 00 byte switching between them).
 void DecodificaTexto(const std::uint8_t* p, std::size_t n, std::string& s) {
   s.clear();
-  Utf16aUtf8 conv(s);
+  TUtf16aUtf8 conv(s);
   if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
     s.reserve(n);
     bool comprimido = true;
@@ -121,21 +73,6 @@ void DecodificaTexto(const std::uint8_t* p, std::size_t n, std::string& s) {
       }
     }
   }
-}
-
-std::string Clave(const std::string& nombre) {
-  std::string k = nombre;
-  for (std::size_t i = 0; i < k.size(); ++i) {
-    unsigned char c = k[i];
-    if (c >= 'A' && c <= 'Z') {
-      k[i] = static_cast<char>(c + 32);
-    } else if (c == 0xC3 && i + 1 < k.size()) {
-      unsigned char d = k[i + 1];
-      if (d >= 0x80 && d <= 0x9E && d != 0x97) k[i + 1] = static_cast<char>(d + 32);
-      ++i;
-    }
-  }
-  return k;
 }
 
 std::string Guid(const std::uint8_t* b) {
@@ -589,7 +526,7 @@ struct TArchivoMdb::Impl {
     if (!AbreTabla("MSysObjects", 2, cat)) return false;
     int id = -1, nombre = -1, tipo = -1, banderas = -1;
     for (std::size_t i = 0; i < cat.columnas.size(); ++i) {
-      const auto k = Clave(cat.columnas[i].nombre);
+      const auto k = ClaveNombreJet(cat.columnas[i].nombre);
       if (k == "id") id = static_cast<int>(i);
       if (k == "name") nombre = static_cast<int>(i);
       if (k == "type") tipo = static_cast<int>(i);
@@ -607,7 +544,7 @@ struct TArchivoMdb::Impl {
           const auto entero = [](const TVariante& x) { return x.tipo == TVariante::Tipo::Entero ? x.entero : 0; };
           const auto flags = static_cast<std::uint32_t>(entero(v[3]));
           if ((entero(v[2]) & 0x7F) == MDB_TABLE && !(flags & 0x80000002u) && v[1].tipo == TVariante::Tipo::Texto &&
-              !v[1].texto.empty() && claves.insert(Clave(v[1].texto)).second)
+              !v[1].texto.empty() && claves.insert(ClaveNombreJet(v[1].texto)).second)
             tablas.push_back({v[1].texto, static_cast<std::uint32_t>(entero(v[0])) & 0x00FFFFFF});
           return true;
         },
@@ -615,9 +552,9 @@ struct TArchivoMdb::Impl {
   }
 
   const Objeto* Busca(const std::string& tabla) const {
-    const auto k = Clave(tabla);
+    const auto k = ClaveNombreJet(tabla);
     for (const auto& o : tablas)
-      if (Clave(o.nombre) == k) return &o;
+      if (ClaveNombreJet(o.nombre) == k) return &o;
     return nullptr;
   }
 
@@ -627,8 +564,6 @@ struct TArchivoMdb::Impl {
     return false;
   }
 };
-
-std::string ClaveNombre(const std::string& nombre) { return Clave(nombre); }
 
 TArchivoMdb::TArchivoMdb(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 TArchivoMdb::~TArchivoMdb() = default;
@@ -710,10 +645,10 @@ bool TArchivoMdb::LeeFilasImpl(const std::string& tabla, const std::vector<std::
     for (std::size_t i = 0; i < t.columnas.size(); ++i) elegidas.push_back(static_cast<int>(i));
   } else {
     for (const auto& nombre : columnas) {
-      const auto k = Clave(nombre);
+      const auto k = ClaveNombreJet(nombre);
       int hallada = -1;
       for (std::size_t i = 0; i < t.columnas.size() && hallada < 0; ++i)
-        if (Clave(t.columnas[i].nombre) == k) hallada = static_cast<int>(i);
+        if (ClaveNombreJet(t.columnas[i].nombre) == k) hallada = static_cast<int>(i);
       if (hallada < 0) {
         error = "La tabla " + o->nombre + " no tiene la columna " + nombre;
         return false;

@@ -20,9 +20,6 @@ struct TColumnaMdb {
   int tamano = 0;  // characters for Text, bytes for the rest
 };
 
-// Key to compare Jet object names without regard to case (ASCII and accented Latin letters).
-std::string ClaveNombre(const std::string& nombre);
-
 class TArchivoMdb {
  public:
   // Opens the file read-only; on failure returns null and a readable Spanish reason in `error`.

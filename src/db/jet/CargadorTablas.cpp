@@ -2,21 +2,16 @@
 
 #include <sqlite3.h>
 
+#include "common/CitaSQL.h"
 #include "db/jet/ArchivoMdb.h"
-#include "db/jet/JetFunciones.h"
+#include "db/jet/ConexionJet.h"
+#include "db/jet/ManejadoresSqlite.h"
+#include "db/jet/funciones/FuncionesJet.h"
 #include "db/jet/TablaMemoria.h"
+#include "db/jet/texto/TextoJet.h"
 
 namespace qavi::jet {
 namespace {
-
-std::string Cita(const std::string& nombre) {
-  std::string r = "\"";
-  for (char c : nombre) {
-    if (c == '"') r.push_back('"');
-    r.push_back(c);
-  }
-  return r + "\"";
-}
 
 std::string TipoSqlite(TTipoColumna t) {
   switch (t) {
@@ -35,20 +30,10 @@ std::string TipoSqlite(TTipoColumna t) {
   return "";
 }
 
-class Sentencia {
- public:
-  ~Sentencia() { sqlite3_finalize(st_); }
-  sqlite3_stmt** operator&() { return &st_; }
-  operator sqlite3_stmt*() const { return st_; }
-
- private:
-  sqlite3_stmt* st_ = nullptr;
-};
-
 // Small tables become ordinary SQLite tables: joins on them get SQLite's automatic indexes.
 bool CopiaATabla(const TTablaMemoria& memoria, sqlite3* db, const std::string& nombre, std::string& error) {
-  std::string crea = "CREATE TABLE " + Cita(nombre) + " (";
-  std::string inserta = "INSERT INTO " + Cita(nombre) + " VALUES (";
+  std::string crea = "CREATE TABLE " + CitaNombreSQL(nombre) + " (";
+  std::string inserta = "INSERT INTO " + CitaNombreSQL(nombre) + " VALUES (";
   for (std::size_t i = 0; i < memoria.NumColumnas(); ++i) {
     crea += (i ? ", " : "") + memoria.Declaraciones()[i];
     inserta += i ? ", ?" : "?";
@@ -56,35 +41,39 @@ bool CopiaATabla(const TTablaMemoria& memoria, sqlite3* db, const std::string& n
   crea += ")";
   inserta += ")";
 
-  const auto falla = [&](const std::string& que) {
-    error = "No se pudo cargar la tabla " + nombre + " (" + que + "): " + sqlite3_errmsg(db);
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    return false;
-  };
-  if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
+  TTransaccionSqlite transaccion(db);
+  if (!transaccion.Abierta()) {
     error = "No se pudo cargar la tabla " + nombre + ": " + sqlite3_errmsg(db);
     return false;
   }
-  if (sqlite3_exec(db, crea.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return falla("creación");
-  Sentencia st;
-  if (sqlite3_prepare_v2(db, inserta.c_str(), -1, &st, nullptr) != SQLITE_OK) return falla("inserción");
+  bool creada = false;
+  const auto falla = [&](const std::string& que) {
+    error = "No se pudo cargar la tabla " + nombre + " (" + que + "): " + sqlite3_errmsg(db);
+    // Without a journal a rollback cannot be trusted to take the table away.
+    if (creada) EjecutaSqlite(db, ("DROP TABLE IF EXISTS " + CitaNombreSQL(nombre)).c_str());
+    return false;
+  };
+  if (!EjecutaSqlite(db, crea.c_str())) return falla("creación");
+  creada = true;
+  const TSentenciaSqlite st = PreparaSqlite(db, inserta);
+  if (!st) return falla("inserción");
   for (std::size_t f = 0; f < memoria.Filas(); ++f) {
     for (std::size_t i = 0; i < memoria.NumColumnas(); ++i) {
       const int n = static_cast<int>(i) + 1;
       const auto& celda = memoria.Celda(f, i);
       switch (memoria.Clase(f, i)) {
-        case TTablaMemoria::TClase::Nulo: sqlite3_bind_null(st, n); break;
-        case TTablaMemoria::TClase::Entero: sqlite3_bind_int64(st, n, celda.entero); break;
-        case TTablaMemoria::TClase::Real: sqlite3_bind_double(st, n, celda.real); break;
+        case TTablaMemoria::TClase::Nulo: sqlite3_bind_null(st.get(), n); break;
+        case TTablaMemoria::TClase::Entero: sqlite3_bind_int64(st.get(), n, celda.entero); break;
+        case TTablaMemoria::TClase::Real: sqlite3_bind_double(st.get(), n, celda.real); break;
         case TTablaMemoria::TClase::Texto:
-          sqlite3_bind_text(st, n, memoria.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+          sqlite3_bind_text(st.get(), n, memoria.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
           break;
       }
     }
-    if (sqlite3_step(st) != SQLITE_DONE) return falla("inserción");
-    sqlite3_reset(st);
+    if (sqlite3_step(st.get()) != SQLITE_DONE) return falla("inserción");
+    sqlite3_reset(st.get());
   }
-  if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) return falla("confirmación");
+  if (!transaccion.Confirma()) return falla("confirmación");
   return true;
 }
 
@@ -108,9 +97,9 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
   } else {
     for (const auto& pedida : columnas) {
       const TColumnaMdb* hallada = nullptr;
-      const auto clave = ClaveNombre(pedida);
+      const auto clave = ClaveNombreJet(pedida);
       for (const auto& c : todas)
-        if (!hallada && ClaveNombre(c.nombre) == clave) hallada = &c;
+        if (!hallada && ClaveNombreJet(c.nombre) == clave) hallada = &c;
       if (!hallada) {
         error = "La tabla " + nombre + " no tiene la columna " + pedida;
         return nullptr;
@@ -128,7 +117,7 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
   std::vector<std::string> nombres, declaraciones;
   for (const auto* c : elegidas) {
     nombres.push_back(c->nombre);
-    declaraciones.push_back(Cita(c->nombre) + TipoSqlite(c->tipo));
+    declaraciones.push_back(CitaNombreSQL(c->nombre) + TipoSqlite(c->tipo));
   }
   auto memoria = std::make_shared<TTablaMemoria>(declaraciones);
   memoria->Reserva(archivo.FilasAnunciadas(nombre));
@@ -141,21 +130,21 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
   return memoria;
 }
 
-bool InstalaTabla(sqlite3* db, const std::string& nombre, std::shared_ptr<TTablaMemoria> memoria, std::string& error,
-                  std::size_t filasParaMemoria) {
+bool InstalaTabla(const TConexionJet& conexion, const std::string& nombre, std::shared_ptr<TTablaMemoria> memoria,
+                  std::string& error, std::size_t filasParaMemoria) {
   if (memoria->Filas() >= filasParaMemoria) {
-    if (CreaTablaMemoria(db, Cita(nombre), memoria, error)) return true;
+    if (CreaTablaMemoria(conexion.Memoria(), CitaNombreSQL(nombre), memoria, error)) return true;
     error = "No se pudo cargar la tabla " + nombre + ": " + error;
     return false;
   }
-  return CopiaATabla(*memoria, db, nombre, error);
+  return CopiaATabla(*memoria, conexion.Db(), nombre, error);
 }
 
-bool CargaTabla(const TArchivoMdb& archivo, sqlite3* db, const std::string& tabla,
+bool CargaTabla(const TArchivoMdb& archivo, const TConexionJet& conexion, const std::string& tabla,
                 const std::vector<std::string>& columnas, std::string& error, std::size_t filasParaMemoria) {
   std::string nombre;
   auto memoria = LeeTabla(archivo, tabla, columnas, nombre, error);
-  return memoria && InstalaTabla(db, nombre, std::move(memoria), error, filasParaMemoria);
+  return memoria && InstalaTabla(conexion, nombre, std::move(memoria), error, filasParaMemoria);
 }
 
 }  // namespace qavi::jet

@@ -7,17 +7,16 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
-
 namespace qavi::jet {
 
 class TArchivoMdb;
+class TConexionJet;
 class TTablaMemoria;
 
-// Creates and fills table `tabla` in `db` with the given columns (all if empty). A table of at least
+// Creates and fills table `tabla` in the connection with the given columns (all if empty). A table of at least
 // `filasParaMemoria` rows stays in memory as a virtual table (see TablaMemoria.h); a smaller one is
 // inserted in one transaction. False and a readable Spanish reason on failure, leaving no table.
-bool CargaTabla(const TArchivoMdb& archivo, sqlite3* db, const std::string& tabla,
+bool CargaTabla(const TArchivoMdb& archivo, const TConexionJet& conexion, const std::string& tabla,
                 const std::vector<std::string>& columnas, std::string& error,
                 std::size_t filasParaMemoria = std::numeric_limits<std::size_t>::max());
 
@@ -26,7 +25,7 @@ bool CargaTabla(const TArchivoMdb& archivo, sqlite3* db, const std::string& tabl
 std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::string& tabla,
                                         const std::vector<std::string>& columnas, std::string& nombre,
                                         std::string& error);
-bool InstalaTabla(sqlite3* db, const std::string& nombre, std::shared_ptr<TTablaMemoria> memoria, std::string& error,
-                  std::size_t filasParaMemoria = std::numeric_limits<std::size_t>::max());
+bool InstalaTabla(const TConexionJet& conexion, const std::string& nombre, std::shared_ptr<TTablaMemoria> memoria,
+                  std::string& error, std::size_t filasParaMemoria = std::numeric_limits<std::size_t>::max());
 
 }  // namespace qavi::jet

@@ -4,20 +4,25 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <new>
 #include <set>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "common/CitaSQL.h"
 #include "common/Cronometro.h"
 #include "common/Texto.h"
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
-#include "db/jet/JetFunciones.h"
+#include "db/jet/ConexionJet.h"
+#include "db/jet/ManejadoresSqlite.h"
 #include "db/jet/TablaMemoria.h"
+#include "db/jet/funciones/FuncionesJet.h"
+#include "db/jet/sql/EmisorJet.h"
+#include "db/jet/sql/PasoPeriodos.h"
 #include "db/jet/sql/TraductorJet.h"
+#include "db/jet/texto/TextoJet.h"
 
 namespace qavi::jet {
 namespace {
@@ -56,51 +61,38 @@ TVariante LeeCelda(sqlite3_stmt* st, int i) {
 
 }  // namespace
 
-TMotorJet::TMotorJet(std::filesystem::path ruta) : ruta_(std::move(ruta)) {
-  const char* sinCache = std::getenv("QAVI_SIN_CACHE");
-  reutiliza_ = !(sinCache && std::string(sinCache) == "1");
-  // QAVI_FILAS_MEMORIA=N moves the threshold (0: every table), so that small databases can take
-  // the same path as large ones.
-  if (const char* filas = std::getenv("QAVI_FILAS_MEMORIA")) {
-    char* fin = nullptr;
-    const unsigned long long n = std::strtoull(filas, &fin, 10);
-    if (fin != filas && *fin == '\0') filasParaMemoria_ = static_cast<std::size_t>(n);
-  }
-}
+TMotorJet::TMotorJet(std::filesystem::path ruta, const TOpcionesMotorJet& opciones)
+    : ruta_(std::move(ruta)), opciones_(opciones) {}
 
 void TMotorJet::TDerivadas::Descarta() {
-  for (const auto& [sql, tabla] : tablas_)
-    sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp.\"" + tabla + "\"").c_str(), nullptr, nullptr, nullptr);
+  for (const auto& [sql, tabla] : tablas_) EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
   tablas_.clear();
 }
 
 std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool trivial) {
   if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second;
   if (trivial) return std::nullopt;
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(st);
-    return std::nullopt;  // inline, the statement reports its own error
-  }
+  const TSentenciaSqlite st = PreparaSqlite(db_, sql);
+  if (!st) return std::nullopt;  // inline, the statement reports its own error
   // Same names, same declared types (so the same affinity) and the Jet collation for text.
   std::string columnas;
   std::set<std::string> vistas;
   bool repetida = false;
-  for (int i = 0, n = sqlite3_column_count(st); i < n; ++i) {
-    std::string nombre = sqlite3_column_name(st, i);
+  for (int i = 0, n = sqlite3_column_count(st.get()); i < n; ++i) {
+    std::string nombre = sqlite3_column_name(st.get(), i);
+    // SQLite refuses two columns whose names differ only in ASCII letter case.
     if (!vistas.insert(MinusculasAscii(nombre)).second) repetida = true;
-    const char* tipo = sqlite3_column_decltype(st, i);
-    std::string id = "\"";
-    for (char c : nombre) id += c == '"' ? std::string("\"\"") : std::string(1, c);
-    columnas += (i ? ", " : "") + id + "\" " + (tipo ? std::string(tipo) : std::string()) + " COLLATE " + kColacionJet;
+    const char* tipo = sqlite3_column_decltype(st.get(), i);
+    columnas += (i ? ", " : "") + CitaNombreSQL(nombre) + " " + (tipo ? std::string(tipo) : std::string()) +
+                " COLLATE " + kColacionJet;
   }
-  sqlite3_finalize(st);
   if (repetida || columnas.empty()) return std::nullopt;
   const std::string tabla = "qavi_derivada_" + std::to_string(++siguiente_);
   TTiempo c("derivada " + tabla + ": " + sql);
-  const std::string crea = "CREATE TEMP TABLE \"" + tabla + "\" (" + columnas + "); INSERT INTO temp.\"" + tabla + "\" " + sql;
-  if (sqlite3_exec(db_, crea.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-    sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp.\"" + tabla + "\"").c_str(), nullptr, nullptr, nullptr);
+  const std::string crea = "CREATE TEMP TABLE " + CitaNombreSQL(tabla) + " (" + columnas + "); INSERT INTO temp." +
+                           CitaNombreSQL(tabla) + " " + sql;
+  if (!EjecutaSqlite(db_, crea.c_str())) {
+    EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
     return std::nullopt;
   }
   c.Nota(std::to_string(sqlite3_changes64(db_)) + " filas");
@@ -109,23 +101,10 @@ std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string&
 }
 
 std::optional<std::vector<std::string>> TMotorJet::TDerivadas::TiposDeclarados(const std::string& sql) {
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(st);
-    return std::nullopt;
-  }
-  std::vector<std::string> tipos;
-  for (int i = 0, n = sqlite3_column_count(st); i < n; ++i) {
-    const char* t = sqlite3_column_decltype(st, i);
-    tipos.emplace_back(t ? t : "");
-  }
-  sqlite3_finalize(st);
-  return tipos;
+  return TiposDeclaradosSqlite(db_, sql);
 }
 
-TMotorJet::~TMotorJet() {
-  if (db_) sqlite3_close(db_);
-}
+TMotorJet::~TMotorJet() = default;
 
 bool TMotorJet::LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error) {
   std::error_code ec;
@@ -138,8 +117,9 @@ bool TMotorJet::LeeSello(const std::filesystem::path& ruta, Sello& sello, std::s
   return true;
 }
 
-std::shared_ptr<TMotorJet> TMotorJet::Abre(const std::filesystem::path& ruta, std::string& error) {
-  std::shared_ptr<TMotorJet> motor(new TMotorJet(ruta));
+std::shared_ptr<TMotorJet> TMotorJet::Abre(const std::filesystem::path& ruta, std::string& error,
+                                           const TOpcionesMotorJet& opciones) {
+  std::shared_ptr<TMotorJet> motor(new TMotorJet(ruta, opciones));
   if (!motor->Reinicia(error)) return nullptr;
   return motor;
 }
@@ -149,24 +129,10 @@ bool TMotorJet::Reinicia(std::string& error) {
   if (!LeeSello(ruta_, sello, error)) return false;
   auto archivo = TArchivoMdb::Abre(ruta_, error);
   if (!archivo) return false;
-  // SQLite's allocation statistics take a lock on every allocation and nothing here reads them.
-  // Only possible before SQLite's first use in the process; later it is refused and harmless.
-  static const bool sinEstadisticas = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
-  (void)sinEstadisticas;
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK ||
-      !RegistraFunciones(db)) {
-    error = "No se pudo preparar el motor de consultas.";
-    if (db) sqlite3_close(db);
-    return false;
-  }
-  // Sorting and temporary tables stay in memory: the file is never the place for them.
-  sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-  // Nothing here is ever rolled back to: loading and computing need no journal.
-  sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA temp.journal_mode = OFF", nullptr, nullptr, nullptr);
-  if (db_) sqlite3_close(db_);
-  db_ = db;
-  derivadas_.Reinicia(db_);
+  auto conexion = TConexionJet::Abre(error);
+  if (!conexion) return false;
+  conexion_ = std::move(conexion);
+  derivadas_.Reinicia(conexion_->Db());
   archivo_ = std::move(archivo);
   sello_ = sello;
   cargadas_.clear();
@@ -180,7 +146,7 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   if (!(actual == sello_) && !Reinicia(error)) return false;
   std::vector<std::string> pendientes;
   for (const auto& t : tablas)
-    if (!cargadas_.count(MinusculasAscii(t))) pendientes.push_back(t);
+    if (!cargadas_.count(ClaveNombreJet(t))) pendientes.push_back(t);
   if (pendientes.empty()) return true;
   std::string nombres;
   for (const auto& t : pendientes) nombres += (nombres.empty() ? "" : ", ") + t;
@@ -221,49 +187,56 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
       error = leidas[i].error;
       return false;
     }
-    if (!InstalaTabla(db_, leidas[i].nombre, std::move(leidas[i].memoria), error, filasParaMemoria_)) return false;
-    cargadas_.insert(MinusculasAscii(pendientes[i]));
+    if (!InstalaTabla(*conexion_, leidas[i].nombre, std::move(leidas[i].memoria), error, opciones_.filasParaMemoria))
+      return false;
+    cargadas_.insert(ClaveNombreJet(pendientes[i]));
   }
   return true;
 }
 
 bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) {
   resultado = {};
-  auto tr = TraduceSQL(sSQL);
-  if (!tr.ok) {
-    error = tr.error;
+  TAnalisisJet analisis = AnalizaJet(sSQL);
+  if (!analisis.ok) {
+    error = analisis.error;
     return false;
   }
-  if (!PreparaTablas(tr.tablas, error)) return false;
+  if (!PreparaTablas(analisis.tablas, error)) return false;
   TTiempo c("sentencia " + sSQL);
-  if (tr.tipo == TTipoSentencia::Borrado) {
-    derivadas_.Descarta();  // the rows change: nothing computed before holds
-  } else if (reutiliza_) {
-    auto conDerivadas = TraduceSQL(sSQL, &derivadas_);
-    if (conDerivadas.ok) tr = std::move(conDerivadas);
-  }
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db_, tr.sql.c_str(), static_cast<int>(tr.sql.size()), &st, nullptr) != SQLITE_OK) {
-    error = TraduceErrorSqlite(sqlite3_errmsg(db_));
-    sqlite3_finalize(st);
+  std::string sql;
+  try {
+    if (analisis.tipo == TTipoSentencia::Borrado) {
+      derivadas_.Descarta();  // the rows change: nothing computed before holds
+    } else if (opciones_.reutilizaDerivadas) {
+      EmpujaPeriodos(analisis.sentencia);
+      OrdenaClavesNumericas(analisis.sentencia, derivadas_);
+      ReutilizaDerivadas(analisis.sentencia, derivadas_);
+    }
+    sql = EmiteSentencia(analisis.sentencia);
+  } catch (const std::bad_alloc&) {
+    error = "Memoria insuficiente para ejecutar la consulta.";
     return false;
   }
-  const int n = sqlite3_column_count(st);
-  for (int i = 0; i < n; ++i) resultado.columnas.emplace_back(sqlite3_column_name(st, i));
+  sqlite3* db = conexion_->Db();
+  const TSentenciaSqlite st = PreparaSqlite(db, sql);
+  if (!st) {
+    error = TraduceErrorSqlite(sqlite3_errmsg(db));
+    return false;
+  }
+  const int n = sqlite3_column_count(st.get());
+  for (int i = 0; i < n; ++i) resultado.columnas.emplace_back(sqlite3_column_name(st.get(), i));
   int rc;
-  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+  while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
     std::vector<TVariante> fila;
     fila.reserve(n);
-    for (int i = 0; i < n; ++i) fila.push_back(LeeCelda(st, i));
+    for (int i = 0; i < n; ++i) fila.push_back(LeeCelda(st.get(), i));
     resultado.filas.push_back(std::move(fila));
   }
   if (rc != SQLITE_DONE) {
-    error = TraduceErrorSqlite(sqlite3_errmsg(db_));
-    sqlite3_finalize(st);
+    error = TraduceErrorSqlite(sqlite3_errmsg(db));
     resultado = {};
     return false;
   }
-  sqlite3_finalize(st);
   return true;
 }
 

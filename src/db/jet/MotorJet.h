@@ -11,18 +11,22 @@
 #include <vector>
 
 #include "db/jet/IIMotorBD.h"
-#include "db/jet/sql/EmisorJet.h"
+#include "db/jet/OpcionesMotorJet.h"
+#include "db/jet/sql/PasoClavesNumericas.h"
+#include "db/jet/sql/PasoDerivadas.h"
 
 struct sqlite3;
 
 namespace qavi::jet {
 
 class TArchivoMdb;
+class TConexionJet;
 
 class TMotorJet : public IMotorBD {
  public:
   // Null and a readable reason when the file cannot be opened as a Jet 4 database.
-  static std::shared_ptr<TMotorJet> Abre(const std::filesystem::path& ruta, std::string& error);
+  static std::shared_ptr<TMotorJet> Abre(const std::filesystem::path& ruta, std::string& error,
+                                         const TOpcionesMotorJet& opciones = {});
   ~TMotorJet() override;
 
   bool Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) override;
@@ -39,14 +43,15 @@ class TMotorJet : public IMotorBD {
     std::filesystem::file_time_type modificado{};
     bool operator==(const Sello&) const = default;
   };
-  explicit TMotorJet(std::filesystem::path ruta);
+  TMotorJet(std::filesystem::path ruta, const TOpcionesMotorJet& opciones);
   bool Reinicia(std::string& error);
   bool PreparaTablas(const std::set<std::string>& tablas, std::string& error);
   static bool LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error);
 
   // Within one snapshot of a read-only file, a derived table whose SQL text is the same gives the
-  // same rows: it is computed once into a temporary table and reused by later statements.
-  class TDerivadas : public IMaterializador {
+  // same rows: it is computed once into a temporary table and reused by later statements. Also
+  // answers the key-order pass with SQLite's declared types.
+  class TDerivadas : public IMaterializador, public IOraculoTipos {
    public:
     std::optional<std::string> Materializa(const std::string& sqlDerivada, bool trivial) override;
     std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override;
@@ -66,16 +71,12 @@ class TMotorJet : public IMotorBD {
   };
 
   std::filesystem::path ruta_;
-  bool reutiliza_ = true;  // QAVI_SIN_CACHE=1 runs every statement as written
-  // Tables of this many rows or more are served from memory columns instead of SQLite tables:
-  // loading them is several times cheaper. Only the operations reach it in practice; smaller
-  // tables keep SQLite's automatic indexes for joins.
-  std::size_t filasParaMemoria_ = 50000;
+  TOpcionesMotorJet opciones_;
   TDerivadas derivadas_;
   Sello sello_;
   std::unique_ptr<TArchivoMdb> archivo_;
-  sqlite3* db_ = nullptr;
-  std::set<std::string> cargadas_;  // lower-case names
+  std::unique_ptr<TConexionJet> conexion_;
+  std::set<std::string> cargadas_;  // Jet name keys
   int cargas_ = 0;
 };
 

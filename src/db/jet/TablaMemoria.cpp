@@ -6,12 +6,12 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <mutex>
 #include <string_view>
 #include <type_traits>
 
-#include "db/jet/JetFunciones.h"
-#include "db/jet/sql/TextoJet.h"
+#include "db/jet/ManejadoresSqlite.h"
+#include "db/jet/funciones/FuncionesJet.h"
+#include "db/jet/texto/TextoJet.h"
 
 namespace qavi::jet {
 
@@ -60,6 +60,7 @@ struct TIndice {
 };
 
 struct TVtab : sqlite3_vtab {
+  TModuloMemoria* modulo = nullptr;
   std::string id;
   std::shared_ptr<const TTablaMemoria> datos;
   std::vector<bool> borradas;  // deletions apply to this engine's copy only
@@ -113,22 +114,37 @@ const TIndice& Indice(TVtab& v, std::size_t col) {
   return ix;
 }
 
-// The rows of every memory table by the id its CREATE statement names: SQLite may connect to a
-// table again (after reading its schema anew), so the rows live as long as the table, not the link.
-struct TEntrada {
-  const sqlite3* db;
-  std::shared_ptr<const TTablaMemoria> datos;
-};
-std::mutex gMutex;
-std::map<std::string, TEntrada> gTablas;
-std::uint64_t gSiguiente = 0;
+}  // namespace
 
-int Conecta(sqlite3* db, void*, int argc, const char* const* argv, sqlite3_vtab** vtab, char** error) {
-  std::shared_ptr<const TTablaMemoria> datos;
-  if (argc == 4) {
-    std::lock_guard<std::mutex> l(gMutex);
-    if (auto it = gTablas.find(argv[3]); it != gTablas.end() && it->second.db == db) datos = it->second.datos;
+// The rows of the connection's memory tables by the id their CREATE statement names: SQLite may
+// connect to a table again (after reading its schema anew), so the rows live as long as the table,
+// not the link. One per connection, handed to the module as its client data.
+class TModuloMemoria {
+ public:
+  explicit TModuloMemoria(sqlite3* db) : db_(db) {}
+  sqlite3* Db() const { return db_; }
+  std::string Guarda(std::shared_ptr<const TTablaMemoria> datos) {
+    std::string id = "m" + std::to_string(++siguiente_);
+    tablas_[id] = std::move(datos);
+    return id;
   }
+  std::shared_ptr<const TTablaMemoria> Busca(const std::string& id) const {
+    const auto it = tablas_.find(id);
+    return it == tablas_.end() ? nullptr : it->second;
+  }
+  void Olvida(const std::string& id) { tablas_.erase(id); }
+
+ private:
+  sqlite3* db_;
+  std::map<std::string, std::shared_ptr<const TTablaMemoria>> tablas_;
+  std::uint64_t siguiente_ = 0;
+};
+
+namespace {
+
+int Conecta(sqlite3* db, void* cliente, int argc, const char* const* argv, sqlite3_vtab** vtab, char** error) {
+  auto* modulo = static_cast<TModuloMemoria*>(cliente);
+  std::shared_ptr<const TTablaMemoria> datos = argc == 4 ? modulo->Busca(argv[3]) : nullptr;
   if (!datos) {
     *error = sqlite3_mprintf("tabla en memoria sin datos");
     return SQLITE_ERROR;
@@ -140,6 +156,7 @@ int Conecta(sqlite3* db, void*, int argc, const char* const* argv, sqlite3_vtab*
   const int rc = sqlite3_declare_vtab(db, esquema.c_str());
   if (rc != SQLITE_OK) return rc;
   auto* t = new TVtab();
+  t->modulo = modulo;
   t->id = argv[3];
   t->indices.resize(datos->NumColumnas());
   t->datos = std::move(datos);
@@ -153,18 +170,13 @@ int Desconecta(sqlite3_vtab* vtab) {
 }
 
 int Destruye(sqlite3_vtab* vtab) {
-  {
-    std::lock_guard<std::mutex> l(gMutex);
-    gTablas.erase(static_cast<TVtab*>(vtab)->id);
-  }
+  auto* t = static_cast<TVtab*>(vtab);
+  t->modulo->Olvida(t->id);
   return Desconecta(vtab);
 }
 
 // The connection closes: its tables go with it.
-void OlvidaConexion(void* db) {
-  std::lock_guard<std::mutex> l(gMutex);
-  for (auto it = gTablas.begin(); it != gTablas.end();) it = it->second.db == db ? gTablas.erase(it) : std::next(it);
-}
+void OlvidaConexion(void* modulo) { delete static_cast<TModuloMemoria*>(modulo); }
 
 // Equality under these collations implies equality under Jet's, so Jet's index finds a superset.
 bool ColacionCompatible(const char* colacion) {
@@ -350,23 +362,20 @@ constexpr const char* kNombreModulo = "qavi_memoria";
 
 }  // namespace
 
-bool RegistraModuloMemoria(sqlite3* db) {
-  return sqlite3_create_module_v2(db, kNombreModulo, &kModulo, db, OlvidaConexion) == SQLITE_OK;
+TModuloMemoria* RegistraModuloMemoria(sqlite3* db) {
+  auto* modulo = new TModuloMemoria(db);
+  // SQLite frees the client data when the connection closes, or at once if it refuses the module.
+  if (sqlite3_create_module_v2(db, kNombreModulo, &kModulo, modulo, OlvidaConexion) != SQLITE_OK) return nullptr;
+  return modulo;
 }
 
-bool CreaTablaMemoria(sqlite3* db, const std::string& nombre, std::shared_ptr<const TTablaMemoria> tabla,
+bool CreaTablaMemoria(TModuloMemoria& modulo, const std::string& nombre, std::shared_ptr<const TTablaMemoria> tabla,
                       std::string& error) {
-  std::string id;
-  {
-    std::lock_guard<std::mutex> l(gMutex);
-    id = "m" + std::to_string(++gSiguiente);
-    gTablas[id] = {db, std::move(tabla)};
-  }
+  const std::string id = modulo.Guarda(std::move(tabla));
   const std::string sql = "CREATE VIRTUAL TABLE " + nombre + " USING " + kNombreModulo + "(" + id + ")";
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return true;
-  error = sqlite3_errmsg(db);
-  std::lock_guard<std::mutex> l(gMutex);
-  gTablas.erase(id);
+  if (EjecutaSqlite(modulo.Db(), sql.c_str())) return true;
+  error = sqlite3_errmsg(modulo.Db());
+  modulo.Olvida(id);
   return false;
 }
 

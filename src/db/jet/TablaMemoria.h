@@ -51,10 +51,14 @@ class TTablaMemoria {
   std::size_t filas_ = 0;
 };
 
-// Registers the module on a connection (once per connection).
-bool RegistraModuloMemoria(sqlite3* db);
-// Creates table `nombre` (already quoted for SQL) over `tabla`; the table keeps it alive.
-bool CreaTablaMemoria(sqlite3* db, const std::string& nombre, std::shared_ptr<const TTablaMemoria> tabla,
+// The memory tables of one connection.
+class TModuloMemoria;
+// Registers the module on a connection (once per connection); null if SQLite refuses. The
+// connection owns what it returns and frees it when it closes.
+TModuloMemoria* RegistraModuloMemoria(sqlite3* db);
+// Creates table `nombre` (already quoted for SQL) over `tabla` on the module's connection; the
+// table keeps it alive.
+bool CreaTablaMemoria(TModuloMemoria& modulo, const std::string& nombre, std::shared_ptr<const TTablaMemoria> tabla,
                       std::string& error);
 
 }  // namespace qavi::jet

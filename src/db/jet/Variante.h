@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/FormatoNumero.h"
+
 namespace qavi {
 
 struct TVariante {
@@ -27,9 +29,5 @@ struct TVariante {
   bool ComoBooleano() const;
   bool operator==(const TVariante&) const = default;
 };
-
-// Integers in plain decimal; reals in the shortest form of up to 15 significant digits, no trailing ".0".
-std::string FormatoNumero(double valor);
-std::string FormatoNumero(std::int64_t valor);
 
 }  // namespace qavi

@@ -2,7 +2,7 @@
 // The questionnaire template bundled in the program (Qt resource ":/plantilla/").
 #include <QString>
 
-#include "report/render/PlantillaReporte.h"
+#include "report/PlantillaReporte.h"
 
 namespace qavi {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "report/VariablesReporte.h"
-#include "report/render/PlantillaReporte.h"
+#include "report/PlantillaReporte.h"
 
 class QPainter;
 class QPaintDevice;

@@ -10,7 +10,7 @@
 #include "report/VariablesReporte.h"
 #include "report/render/EscritorPDF.h"
 #include "report/render/PaginasReporte.h"
-#include "report/render/PlantillaReporte.h"
+#include "report/PlantillaReporte.h"
 
 namespace qavi {
 

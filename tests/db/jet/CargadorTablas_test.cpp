@@ -6,7 +6,8 @@
 #include <limits>
 
 #include "db/jet/ArchivoMdb.h"
-#include "db/jet/JetFunciones.h"
+#include "db/jet/ConexionJet.h"
+#include "db/jet/funciones/FuncionesJet.h"
 #include "db/jet/MdbPrueba.h"
 #include "jetwriter/VelmarFixture.h"
 
@@ -41,14 +42,14 @@ class CargadorTablasTest : public ::testing::TestWithParam<std::size_t> {
     ASSERT_TRUE(f.EscribeMdb(ruta_, &error)) << error;
     archivo_ = TArchivoMdb::Abre(ruta_, error);
     ASSERT_TRUE(archivo_) << error;
-    ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
-    ASSERT_TRUE(RegistraFunciones(db_));
+    conexion_ = TConexionJet::Abre(error);
+    ASSERT_TRUE(conexion_) << error;
+    db_ = conexion_->Db();
   }
-  void TearDown() override { sqlite3_close(db_); }
 
   bool Carga(const std::string& tabla, const std::vector<std::string>& columnas = {}) {
     error_.clear();
-    return CargaTabla(*archivo_, db_, tabla, columnas, error_, GetParam());
+    return CargaTabla(*archivo_, *conexion_, tabla, columnas, error_, GetParam());
   }
 
   // Rows of a query, each value as SQLite's quote() shows it (types stay visible).
@@ -68,6 +69,7 @@ class CargadorTablasTest : public ::testing::TestWithParam<std::size_t> {
   TCarpetaTemporal dir_;
   fs::path ruta_;
   std::unique_ptr<TArchivoMdb> archivo_;
+  std::unique_ptr<TConexionJet> conexion_;
   sqlite3* db_ = nullptr;
   std::string error_;
   bool EnMemoria() const { return GetParam() == 0; }
@@ -149,7 +151,7 @@ TEST_P(CargadorTablasTest, ElArchivoQuedaIntacto) {
       std::vector<TColumnaMdb> cols;
       EXPECT_TRUE(a->Columnas(t, cols, error)) << error;
       EXPECT_TRUE(a->LeeFilas(t, {}, [](const std::vector<qavi::TVariante>&) {}, error)) << error;
-      EXPECT_TRUE(CargaTabla(*a, db_, t, {}, error, GetParam())) << error;
+      EXPECT_TRUE(CargaTabla(*a, *conexion_, t, {}, error, GetParam())) << error;
     }
   }
   EXPECT_TRUE(TSelloArchivo::De(ruta_) == antes);

@@ -1,4 +1,4 @@
-#include "report/render/PlantillaReporte.h"
+#include "report/PlantillaReporte.h"
 
 #include <gtest/gtest.h>
 

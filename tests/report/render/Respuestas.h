@@ -5,7 +5,7 @@
 #include <string>
 
 #include "report/VariablesReporte.h"
-#include "report/render/PlantillaReporte.h"
+#include "report/PlantillaReporte.h"
 
 namespace qavi::prueba {
 

@@ -6,20 +6,20 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "common/Texto.h"
+#include "db/jet/funciones/FuncionesJet.h"
+#include "db/jet/texto/TextoJet.h"
+
 namespace qavi::jet {
 namespace {
 
 using namespace arbol;
 
 struct TErrorAnalisis {
+  TErrorAnalisis(const std::string& texto, std::size_t posicion) : mensaje(ConPosicion(texto, posicion)) {}
+  explicit TErrorAnalisis(std::string texto) : mensaje(std::move(texto)) {}
   std::string mensaje;
 };
-
-std::string Mayusculas(std::string_view s) {
-  std::string r(s);
-  for (auto& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return r;
-}
 
 // Words that cannot stand as a bare name (a bracketed name may be anything).
 bool EsReservada(std::string_view palabra) {
@@ -28,20 +28,9 @@ bool EsReservada(std::string_view palabra) {
       "FALSE", "FROM", "FULL", "GROUP", "HAVING", "IN", "INNER", "INSERT", "INTO", "IS", "JOIN", "LEFT",
       "LIKE", "MOD", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "PERCENT", "RIGHT", "SELECT", "SET",
       "TOP", "TRUE", "UNION", "UPDATE", "VALUES", "WHERE", "XOR", "TRANSFORM"};
-  const std::string m = Mayusculas(palabra);
+  const std::string m = MayusculasAscii(std::string(palabra));
   return std::find(kReservadas.begin(), kReservadas.end(), m) != kReservadas.end();
 }
-
-struct TFuncionConocida {
-  std::string_view nombre;
-  int minimo, maximo;
-};
-
-constexpr std::array<TFuncionConocida, 16> kFunciones = {{
-    {"IIF", 3, 3}, {"ISNULL", 1, 1}, {"UCASE", 1, 1}, {"LCASE", 1, 1}, {"STR", 1, 1}, {"ROUND", 1, 2},
-    {"COUNT", 1, 1}, {"SUM", 1, 1}, {"AVG", 1, 1}, {"MIN", 1, 1}, {"MAX", 1, 1}, {"LEN", 1, 1},
-    {"TRIM", 1, 1}, {"LTRIM", 1, 1}, {"RTRIM", 1, 1}, {"ABS", 1, 1},
-}};
 
 class TAnalizador {
  public:
@@ -57,8 +46,8 @@ class TAnalizador {
         r.sentencia.esBorrado = true;
         r.sentencia.borrado = Borrado();
       } else {
-        throw TErrorAnalisis{"Solo se admiten sentencias SELECT y DELETE; se encontró '" + Actual().texto +
-                             "' (posición " + std::to_string(Actual().posicion) + ")"};
+        throw TErrorAnalisis("Solo se admiten sentencias SELECT y DELETE; se encontró '" + Actual().texto + "'",
+                             Actual().posicion);
       }
       if (EsSimbolo(";")) Avanza();
       if (Actual().tipo != TTipoToken::Fin) ErrorCerca();
@@ -79,10 +68,7 @@ class TAnalizador {
     if (i_ + 1 < t_.size()) ++i_;
   }
   static bool EsPalabraEn(const TToken& t, std::string_view p) {
-    if (t.tipo != TTipoToken::Nombre || t.texto.size() != p.size()) return false;
-    for (std::size_t k = 0; k < p.size(); ++k)
-      if (std::toupper(static_cast<unsigned char>(t.texto[k])) != p[k]) return false;
-    return true;
+    return t.tipo == TTipoToken::Nombre && IgualSinCasoAscii(t.texto, p);
   }
   bool EsPalabra(std::string_view p) const { return EsPalabraEn(Actual(), p); }
   bool EsSimbolo(std::string_view s) const { return Actual().tipo == TTipoToken::Simbolo && Actual().texto == s; }
@@ -106,8 +92,7 @@ class TAnalizador {
   [[noreturn]] void ErrorCerca() const {
     const TToken& t = Actual();
     if (t.tipo == TTipoToken::Fin)
-      throw TErrorAnalisis{"Error de sintaxis: la sentencia termina antes de tiempo (posición " +
-                           std::to_string(t.posicion) + ")"};
+      throw TErrorAnalisis("Error de sintaxis: la sentencia termina antes de tiempo", t.posicion);
     std::string visto;
     switch (t.tipo) {
       case TTipoToken::Texto: visto = "'" + t.texto + "'"; break;
@@ -115,7 +100,7 @@ class TAnalizador {
       default: visto = t.texto;
     }
     if (visto.size() > 40) visto = visto.substr(0, 40) + "...";
-    throw TErrorAnalisis{"Error de sintaxis cerca de '" + visto + "' (posición " + std::to_string(t.posicion) + ")"};
+    throw TErrorAnalisis("Error de sintaxis cerca de '" + visto + "'", t.posicion);
   }
 
   // Every recursive rule holds one of these; too deep a statement is refused.
@@ -127,8 +112,7 @@ class TAnalizador {
     TAnalizador& a_;
   };
   [[noreturn]] void ErrorAnidamiento() const {
-    throw TErrorAnalisis{"La sentencia tiene demasiados niveles de anidamiento (posición " +
-                         std::to_string(Actual().posicion) + ")"};
+    throw TErrorAnalisis("La sentencia tiene demasiados niveles de anidamiento", Actual().posicion);
   }
 
   PNodo Nodo(TClaseNodo clase, std::size_t posicion) {
@@ -178,7 +162,7 @@ class TAnalizador {
     }
     ExigePalabra("FROM");
     b.tabla = Nombre();
-    tablas_.insert(b.tabla);
+    NombraTabla(b.tabla);
     if (TomaPalabra("WHERE")) b.donde = Expresion();
     return b;
   }
@@ -227,7 +211,7 @@ class TAnalizador {
     TSeleccion s;
     ExigePalabra("SELECT");
     if (EsPalabra("DISTINCTROW"))
-      throw TErrorAnalisis{"DISTINCTROW no está admitido (posición " + std::to_string(Actual().posicion) + ")"};
+      throw TErrorAnalisis("DISTINCTROW no está admitido", Actual().posicion);
     if (TomaPalabra("DISTINCT")) s.distinct = true;
     else TomaPalabra("ALL");
     if (EsPalabra("TOP")) {
@@ -235,11 +219,11 @@ class TAnalizador {
       const TToken& n = Actual();
       if (n.tipo != TTipoToken::Numero || n.texto.find_first_not_of("0123456789") != std::string::npos ||
           n.texto.size() > 18)
-        throw TErrorAnalisis{"TOP requiere un número entero (posición " + std::to_string(n.posicion) + ")"};
+        throw TErrorAnalisis("TOP requiere un número entero", n.posicion);
       s.top = std::strtoll(n.texto.c_str(), nullptr, 10);
       Avanza();
       if (EsPalabra("PERCENT"))
-        throw TErrorAnalisis{"TOP ... PERCENT no está admitido (posición " + std::to_string(Actual().posicion) + ")"};
+        throw TErrorAnalisis("TOP ... PERCENT no está admitido", Actual().posicion);
     }
     do {
       s.lista.push_back(ElementoSeleccion());
@@ -337,7 +321,7 @@ class TAnalizador {
     }
     o->clase = TOrigen::Clase::Tabla;
     o->tabla = Nombre();
-    tablas_.insert(o->tabla);
+    NombraTabla(o->tabla);
     Alias(*o);
     return o;
   }
@@ -575,11 +559,10 @@ class TAnalizador {
 
   PNodo Funcion() {
     const TToken& t = Actual();
-    const std::string nombre = Mayusculas(t.texto);
-    const auto it = std::find_if(kFunciones.begin(), kFunciones.end(),
-                                 [&](const TFuncionConocida& f) { return f.nombre == nombre; });
-    if (it == kFunciones.end())
-      throw TErrorAnalisis{"Función desconocida '" + t.texto + "' (posición " + std::to_string(t.posicion) + ")"};
+    const std::string nombre = MayusculasAscii(t.texto);
+    const TFuncionJet* f = BuscaFuncionJet(nombre);
+    if (!f)
+      throw TErrorAnalisis("Función desconocida '" + t.texto + "'", t.posicion);
     auto n = Nodo(TClaseNodo::Funcion, t.posicion);
     n->texto = nombre;
     Avanza();
@@ -589,29 +572,34 @@ class TAnalizador {
       Avanza();
     } else if (!EsSimbolo(")")) {
       if (EsPalabra("DISTINCT"))
-        throw TErrorAnalisis{"DISTINCT dentro de " + t.texto + "(...) no está admitido (posición " +
-                             std::to_string(Actual().posicion) + ")"};
+        throw TErrorAnalisis("DISTINCT dentro de " + t.texto + "(...) no está admitido", Actual().posicion);
       do {
         n->hijos.push_back(Expresion());
       } while (TomaSimbolo(","));
     }
     ExigeSimbolo(")");
     const int num = static_cast<int>(n->hijos.size());
-    if (num < it->minimo || num > it->maximo) {
-      const std::string esperado = it->minimo == it->maximo
-                                       ? std::to_string(it->minimo)
-                                       : std::to_string(it->minimo) + " o " + std::to_string(it->maximo);
-      throw TErrorAnalisis{"La función " + nombre + " espera " + esperado + " argumento" +
-                           (it->maximo == 1 ? "" : "s") + " y recibió " + std::to_string(num) + " (posición " +
-                           std::to_string(n->posicion) + ")"};
+    if (num < f->minimo || num > f->maximo) {
+      const std::string esperado = f->minimo == f->maximo
+                                       ? std::to_string(f->minimo)
+                                       : std::to_string(f->minimo) + " o " + std::to_string(f->maximo);
+      throw TErrorAnalisis("La función " + nombre + " espera " + esperado + " argumento" +
+                               (f->maximo == 1 ? "" : "s") + " y recibió " + std::to_string(num),
+                           n->posicion);
     }
     return Cierra(std::move(n));
+  }
+
+  // Each table once, as first written: Jet takes tMovtos and TMOVTOS for one table.
+  void NombraTabla(const std::string& tabla) {
+    if (clavesTablas_.insert(ClaveNombreJet(tabla)).second) tablas_.insert(tabla);
   }
 
   const std::vector<TToken>& t_;
   std::size_t i_ = 0;
   int profundidad_ = 0;
   std::set<std::string> tablas_;
+  std::set<std::string> clavesTablas_;
 };
 
 }  // namespace

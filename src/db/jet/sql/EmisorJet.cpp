@@ -3,11 +3,11 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "common/CitaSQL.h"
 #include "common/Texto.h"
-#include "db/jet/JetFunciones.h"
+#include "db/jet/funciones/FuncionesJet.h"
 
 namespace qavi::jet {
 namespace {
@@ -37,24 +37,6 @@ struct TSql {
 
 std::string Parentiza(const TSql& s, int minimo) { return s.nivel >= minimo ? s.texto : "(" + s.texto + ")"; }
 
-std::string Identificador(std::string_view nombre) {
-  std::string r = "\"";
-  for (char c : nombre) {
-    if (c == '"') r += '"';
-    r += c;
-  }
-  return r + "\"";
-}
-
-std::string LiteralTexto(std::string_view valor) {
-  std::string r = "'";
-  for (char c : valor) {
-    if (c == '\'') r += '\'';
-    r += c;
-  }
-  return r + "'";
-}
-
 const std::string kColacion = std::string(" COLLATE ") + kColacionJet;
 
 bool EsCondicion(const TNodo& n) {
@@ -70,8 +52,10 @@ bool EsCondicion(const TNodo& n) {
     case TClaseNodo::EnSubconsulta:
     case TClaseNodo::Existe:
       return true;
-    case TClaseNodo::Funcion:
-      return n.texto == "ISNULL";
+    case TClaseNodo::Funcion: {
+      const TFuncionJet* f = BuscaFuncionJet(n.texto);
+      return f && f->condicion;
+    }
     default:
       return false;
   }
@@ -96,15 +80,17 @@ TTipoDato Tipo(const TNodo& n) {
       return a == b ? a : TTipoDato::Desconocido;
     }
     case TClaseNodo::Funcion: {
-      const std::string& f = n.texto;
-      if (f == "IIF") {
-        const TTipoDato a = Tipo(*n.hijos[1]), b = Tipo(*n.hijos[2]);
-        return a == b ? a : TTipoDato::Desconocido;
+      const TFuncionJet* f = BuscaFuncionJet(n.texto);
+      switch (f ? f->resultado : TResultadoFuncionJet::Numero) {
+        case TResultadoFuncionJet::Numero: return TTipoDato::Numero;
+        case TResultadoFuncionJet::Texto: return TTipoDato::Texto;
+        case TResultadoFuncionJet::ComoPrimero: return Tipo(*n.hijos[0]);
+        case TResultadoFuncionJet::ComoRamas: {
+          const TTipoDato a = Tipo(*n.hijos[1]), b = Tipo(*n.hijos[2]);
+          return a == b ? a : TTipoDato::Desconocido;
+        }
       }
-      if (f == "UCASE" || f == "LCASE" || f == "STR" || f == "TRIM" || f == "LTRIM" || f == "RTRIM")
-        return TTipoDato::Texto;
-      if (f == "MIN" || f == "MAX") return Tipo(*n.hijos[0]);
-      return TTipoDato::Numero;  // ROUND COUNT SUM AVG LEN ABS
+      return TTipoDato::Numero;
     }
     default:
       return TTipoDato::Desconocido;
@@ -118,36 +104,40 @@ TTipoDato Tipo(const TNodo& n) {
 bool PierdeColacion(const TNodo& n) { return n.clase != TClaseNodo::Columna && Tipo(n) != TTipoDato::Numero; }
 bool PuedeSerTexto(const TNodo& n) { return Tipo(n) != TTipoDato::Numero; }
 
+// Writes text only: the tree it is given is the statement to run, rewritten beforehand if need be.
 class TEmisor {
  public:
-  explicit TEmisor(IMaterializador* materializador) : materializador_(materializador) {}
-
   std::string Sentencia(const TSentencia& s) {
     if (s.esBorrado) {
-      std::string r = "DELETE FROM " + Identificador(s.borrado.tabla);
+      std::string r = "DELETE FROM " + CitaNombreSQL(s.borrado.tabla);
       if (s.borrado.donde) r += " WHERE " + Condicion(*s.borrado.donde).texto;
       return r;
     }
     return Consulta(s.consulta);
   }
 
- private:
-  // `derivada`: the query of a derived table, whose grouping keys may be reordered.
-  // `extra`: conditions ANDed to the WHERE of a single-branch query (a period pushed into it).
-  std::string Consulta(const TConsulta& c, bool derivada = false, const std::string& extra = "") {
-    if (c.ramas.size() == 1) return Seleccion(c.ramas[0], derivada, extra);
+  std::string Consulta(const TConsulta& c) {
+    if (c.ramas.size() == 1) return Seleccion(c.ramas[0]);
     std::string r;
     for (std::size_t i = 0; i < c.ramas.size(); ++i) {
       if (i > 0) r += c.todas[i - 1] ? " UNION ALL " : " UNION ";
       const TSeleccion& rama = c.ramas[i];
       // SQLite refuses ORDER BY / LIMIT inside a branch: the branch becomes a derived table.
-      if (rama.top || !rama.orden.empty()) r += "SELECT * FROM (" + Seleccion(rama, derivada) + ")";
-      else r += Seleccion(rama, derivada);
+      if (rama.top || !rama.orden.empty()) r += "SELECT * FROM (" + Seleccion(rama) + ")";
+      else r += Seleccion(rama);
     }
     if (!c.orden.empty()) r = "SELECT * FROM (" + r + ")" + Orden(c.orden);
     return r;
   }
 
+  // SELECT of the grouping keys of `s` over its sources, as GROUP BY writes them.
+  std::string SondeoClaves(const TSeleccion& s) {
+    std::string r = "SELECT ";
+    for (std::size_t i = 0; i < s.agrupa.size(); ++i) r += (i > 0 ? ", " : "") + TerminoSinCaso(*s.agrupa[i]);
+    return r + " FROM " + Origenes(s);
+  }
+
+ private:
   std::string Orden(const std::vector<TOrden>& orden) {
     std::string r = " ORDER BY ";
     for (std::size_t i = 0; i < orden.size(); ++i) {
@@ -164,7 +154,13 @@ class TEmisor {
     return PierdeColacion(n) ? Parentiza(v, kAtomo) + kColacion : v.texto;
   }
 
-  std::string Seleccion(const TSeleccion& s, bool derivada = false, const std::string& extra = "") {
+  std::string Origenes(const TSeleccion& s) {
+    std::string r;
+    for (std::size_t i = 0; i < s.origenes.size(); ++i) r += (i > 0 ? ", " : "") + Origen(*s.origenes[i]);
+    return r;
+  }
+
+  std::string Seleccion(const TSeleccion& s) {
     std::string r = "SELECT ";
     if (s.distinct) r += "DISTINCT ";
     int sinNombre = 0;
@@ -173,43 +169,20 @@ class TEmisor {
       const TElementoSeleccion& e = s.lista[i];
       switch (e.clase) {
         case TElementoSeleccion::Clase::Estrella: r += "*"; break;
-        case TElementoSeleccion::Clase::EstrellaDeTabla: r += Identificador(e.tabla) + ".*"; break;
+        case TElementoSeleccion::Clase::EstrellaDeTabla: r += CitaNombreSQL(e.tabla) + ".*"; break;
         case TElementoSeleccion::Clase::Expresion: r += ElementoExpresion(e, sinNombre); break;
       }
     }
-    std::string origenes;
-    for (std::size_t i = 0; i < s.origenes.size(); ++i)
-      origenes += (i > 0 ? ", " : "") + Origen(*s.origenes[i], materializador_ ? PeriodoPara(s, *s.origenes[i]) : "");
-    if (!origenes.empty()) r += " FROM " + origenes;
-    if (s.donde && !extra.empty()) r += " WHERE " + Parentiza(Condicion(*s.donde), kNo) + " AND " + extra;
-    else if (s.donde) r += " WHERE " + Condicion(*s.donde).texto;
-    else if (!extra.empty()) r += " WHERE " + extra;
+    if (!s.origenes.empty()) r += " FROM " + Origenes(s);
+    if (s.donde) r += " WHERE " + Condicion(*s.donde).texto;
     if (!s.agrupa.empty()) {
-      std::vector<std::string> claves;
-      for (const auto& g : s.agrupa) claves.push_back(TerminoSinCaso(*g));
-      if (derivada && materializador_ && claves.size() > 1 && !origenes.empty()) NumerosPrimero(claves, origenes);
       r += " GROUP BY ";
-      for (std::size_t i = 0; i < claves.size(); ++i) r += (i > 0 ? ", " : "") + claves[i];
+      for (std::size_t i = 0; i < s.agrupa.size(); ++i) r += (i > 0 ? ", " : "") + TerminoSinCaso(*s.agrupa[i]);
     }
     if (s.teniendo) r += " HAVING " + Condicion(*s.teniendo).texto;
     if (!s.orden.empty()) r += Orden(s.orden);
     if (s.top) r += " LIMIT " + std::to_string(*s.top);
     return r;
-  }
-
-  // Number keys first, the rest after, each group in its written order.
-  void NumerosPrimero(std::vector<std::string>& claves, const std::string& origenes) {
-    std::string sondeo = "SELECT ";
-    for (std::size_t i = 0; i < claves.size(); ++i) sondeo += (i > 0 ? ", " : "") + claves[i];
-    const auto tipos = materializador_->TiposDeclarados(sondeo + " FROM " + origenes);
-    if (!tipos || tipos->size() != claves.size()) return;
-    const auto numero = [](const std::string& t) {
-      return IgualSinCasoAscii(t, "INTEGER") || IgualSinCasoAscii(t, "REAL");
-    };
-    std::vector<std::string> numeros, resto;
-    for (std::size_t i = 0; i < claves.size(); ++i) (numero((*tipos)[i]) ? numeros : resto).push_back(claves[i]);
-    numeros.insert(numeros.end(), resto.begin(), resto.end());
-    claves = std::move(numeros);
   }
 
   // A computed value that may be text carries the collation, so that a derived table's
@@ -221,20 +194,16 @@ class TEmisor {
     std::string r = PierdeColacion(n) ? Parentiza(v, kAtomo) + kColacion : v.texto;
     std::string nombre = e.alias;
     if (nombre.empty() && n.clase != TClaseNodo::Columna) nombre = "Expr" + std::to_string(1000 + sinNombre++);  // Jet's own naming
-    if (!nombre.empty()) r += " AS " + Identificador(nombre);
+    if (!nombre.empty()) r += " AS " + CitaNombreSQL(nombre);
     return r;
   }
 
-  std::string Origen(const TOrigen& o, const std::string& extra = "") {
+  std::string Origen(const TOrigen& o) {
     switch (o.clase) {
       case TOrigen::Clase::Tabla:
-        return Identificador(o.tabla) + (o.alias.empty() ? "" : " AS " + Identificador(o.alias));
+        return CitaNombreSQL(o.tabla) + (o.alias.empty() ? "" : " AS " + CitaNombreSQL(o.alias));
       case TOrigen::Clase::Derivada: {
-        const std::string alias = o.alias.empty() ? "" : " AS " + Identificador(o.alias);
-        std::string sql = Consulta(*o.consulta, true, extra);
-        if (materializador_)
-          if (auto tabla = materializador_->Materializa(sql, EsTrivial(*o.consulta))) return Identificador(*tabla) + alias;
-        return "(" + sql + ")" + alias;
+        return "(" + Consulta(*o.consulta) + ")" + (o.alias.empty() ? "" : " AS " + CitaNombreSQL(o.alias));
       }
       case TOrigen::Clase::Union: {
         const char* union_ = o.tipoUnion == TOrigen::TipoUnion::Interna     ? " INNER JOIN "
@@ -255,20 +224,12 @@ class TEmisor {
     }
     switch (n.clase) {
       case TClaseNodo::Numero: return {n.texto, kAtomo};
-      case TClaseNodo::Texto: return {LiteralTexto(n.texto), kAtomo};
+      case TClaseNodo::Texto: return {CitaTextoSQL(n.texto), kAtomo};
       case TClaseNodo::Nulo: return {"NULL", kAtomo};
       case TClaseNodo::Booleano: return {n.numero != 0 ? "-1" : "0", n.numero != 0 ? kUnario : kAtomo};
       case TClaseNodo::Fecha: return Fecha(n.numero);
       case TClaseNodo::Columna:
-        if (sustituciones_)
-          for (const auto& [nombre, interna] : *sustituciones_)
-            if (IgualSinCasoAscii(nombre, n.texto)) {
-              const auto* activas = std::exchange(sustituciones_, nullptr);  // the inner column is itself
-              TSql v = Valor(*interna);
-              sustituciones_ = activas;
-              return v;
-            }
-        return {(n.calificador.empty() ? "" : Identificador(n.calificador) + ".") + Identificador(n.texto), kAtomo};
+        return {(n.calificador.empty() ? "" : CitaNombreSQL(n.calificador) + ".") + CitaNombreSQL(n.texto), kAtomo};
       case TClaseNodo::TodasColumnas: return {"*", kAtomo};
       case TClaseNodo::Negativo: {
         const std::string h = Parentiza(Valor(*n.hijos[0]), kUnario);
@@ -345,27 +306,37 @@ class TEmisor {
             nivel};
   }
 
+  // A function as its row writes it (see FuncionesJet.h for the $ pieces).
   TSql Funcion(const TNodo& n) {
-    const std::string& f = n.texto;
-    const auto arg = [&](std::size_t i) { return Valor(*n.hijos[i]).texto; };
-    if (f == "IIF") {
-      return {"CASE WHEN " + Condicion(*n.hijos[0]).texto + " THEN " + arg(1) + " ELSE " + arg(2) + " END", kAtomo};
+    const TFuncionJet* f = BuscaFuncionJet(n.texto);
+    if (!f) return {"NULL", kAtomo};  // the parser admits no other name
+    const std::string_view p = f->sqlite;
+    std::string r;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      if (p[i] != '$' || i + 1 >= p.size()) {
+        r += p[i];
+        continue;
+      }
+      const char clase = p[++i];
+      if (clase == '*') {
+        for (std::size_t k = 0; k < n.hijos.size(); ++k) r += (k > 0 ? ", " : "") + Valor(*n.hijos[k]).texto;
+        continue;
+      }
+      const bool conClase = clase == 'C' || clase == '?' || clase == 'I';
+      if (conClase) ++i;
+      const TNodo& a = *n.hijos[static_cast<std::size_t>(p[i] - '0')];
+      switch (clase) {
+        case 'C': {
+          const TSql v = Valor(a);
+          r += PierdeColacion(a) ? Parentiza(v, kAtomo) + kColacion : v.texto;
+          break;
+        }
+        case '?': r += Condicion(a).texto; break;
+        case 'I': r += Parentiza(Valor(a), kIgual + 1); break;
+        default: r += Valor(a).texto;
+      }
     }
-    if (f == "UCASE") return {"jet_ucase(" + arg(0) + ")", kAtomo};
-    if (f == "LCASE") return {"jet_lcase(" + arg(0) + ")", kAtomo};
-    if (f == "STR") return {"jet_str(" + arg(0) + ")", kAtomo};
-    if (f == "ROUND") return {"jet_round(" + arg(0) + (n.hijos.size() > 1 ? ", " + arg(1) : "") + ")", kAtomo};
-    if (f == "COUNT" || f == "SUM" || f == "AVG" || f == "ABS") return {f + "(" + arg(0) + ")", kAtomo};
-    if (f == "MIN" || f == "MAX") {
-      const TSql v = Valor(*n.hijos[0]);
-      const std::string a = PierdeColacion(*n.hijos[0]) ? Parentiza(v, kAtomo) + kColacion : v.texto;
-      return {f + "(" + a + ")", kAtomo};
-    }
-    if (f == "LEN") return {"length(" + arg(0) + ")", kAtomo};
-    if (f == "TRIM") return {"trim(" + arg(0) + ", ' ')", kAtomo};
-    if (f == "LTRIM") return {"ltrim(" + arg(0) + ", ' ')", kAtomo};
-    if (f == "RTRIM") return {"rtrim(" + arg(0) + ", ' ')", kAtomo};
-    return {"NULL", kAtomo};  // the parser admits no other name
+    return {r, f->condicion ? kIgual : kAtomo};
   }
 
   // ---- conditions (SQLite truth values) ----
@@ -416,7 +387,7 @@ class TEmisor {
       case TClaseNodo::Existe:
         return {"EXISTS (" + Consulta(*n.subconsulta) + ")", kAtomo};
       case TClaseNodo::Funcion:
-        if (n.texto == "ISNULL") return {Parentiza(Valor(*n.hijos[0]), kIgual + 1) + " IS NULL", kIgual};
+        if (EsCondicion(n)) return Funcion(n);
         return Valor(n);
       default:
         return Valor(n);
@@ -441,98 +412,12 @@ class TEmisor {
     const std::size_t medio = desde + (hasta - desde) / 2;
     return "(" + Equilibra(p, desde, medio, op) + ")" + op + "(" + Equilibra(p, medio, hasta, op) + ")";
   }
-
-  // A period (range comparisons of a derived table's column with constants in the WHERE around
-  // it) is applied inside the derived table as well, before it is materialized: every statement
-  // over the same period then shares rows computed for that period only, instead of for all
-  // time. Equalities (a type, a currency) are left outside: they pick segments of those rows.
-  // Only a plain column of a single-branch query (and, if it groups, one of its grouping keys),
-  // and only a derived table that is not the nullable side of a join (joins are left alone).
-  std::string PeriodoPara(const TSeleccion& s, const TOrigen& o) {
-    if (!s.donde || o.clase != TOrigen::Clase::Derivada || o.alias.empty()) return "";
-    const TConsulta& c = *o.consulta;
-    if (c.ramas.size() != 1 || !c.orden.empty() || c.ramas[0].top || !c.ramas[0].orden.empty()) return "";
-    const TSeleccion& rama = c.ramas[0];
-    std::vector<const TNodo*> conjuncion;
-    if (s.donde->clase == TClaseNodo::Y) {
-      for (const auto& h : s.donde->hijos) conjuncion.push_back(h.get());
-    } else {
-      conjuncion.push_back(s.donde.get());
-    }
-    std::string r;
-    for (const TNodo* t : conjuncion) {
-      const TNodo* columna = nullptr;
-      if (t->clase == TClaseNodo::Comparacion && t->texto != "=" && t->texto != "<>") {
-        const bool izq = EsConstante(*t->hijos[1]), der = EsConstante(*t->hijos[0]);
-        columna = izq ? t->hijos[0].get() : der ? t->hijos[1].get() : nullptr;
-      } else if (t->clase == TClaseNodo::Entre && !t->negado && EsConstante(*t->hijos[1]) &&
-                 EsConstante(*t->hijos[2])) {
-        columna = t->hijos[0].get();
-      }
-      if (!columna || columna->clase != TClaseNodo::Columna || !IgualSinCasoAscii(columna->calificador, o.alias)) continue;
-      const TNodo* interna = ColumnaInterna(rama, columna->texto);
-      if (!interna) continue;
-      const std::vector<std::pair<std::string, const TNodo*>> sust = {{columna->texto, interna}};
-      sustituciones_ = &sust;
-      const std::string cond = Parentiza(Condicion(*t), kNo);
-      sustituciones_ = nullptr;
-      r += (r.empty() ? "" : " AND ") + cond;
-    }
-    return r;
-  }
-
-  static bool EsConstante(const TNodo& n) {
-    switch (n.clase) {
-      case TClaseNodo::Numero:
-      case TClaseNodo::Texto:
-      case TClaseNodo::Fecha:
-        return true;
-      case TClaseNodo::Negativo:
-      case TClaseNodo::Positivo:
-        return EsConstante(*n.hijos[0]);
-      default:
-        return false;
-    }
-  }
-
-  // The plain column behind output column `nombre` of `rama`; if `rama` groups, only a grouping key.
-  static const TNodo* ColumnaInterna(const TSeleccion& rama, const std::string& nombre) {
-    const TNodo* hallada = nullptr;
-    for (const auto& e : rama.lista) {
-      if (e.clase != TElementoSeleccion::Clase::Expresion) return nullptr;  // '*' hides what a name is
-      const std::string& salida = e.alias.empty() && e.expresion->clase == TClaseNodo::Columna ? e.expresion->texto : e.alias;
-      if (!IgualSinCasoAscii(salida, nombre)) continue;
-      if (hallada || e.expresion->clase != TClaseNodo::Columna) return nullptr;
-      hallada = e.expresion.get();
-    }
-    if (!hallada || rama.agrupa.empty()) return hallada;
-    for (const auto& g : rama.agrupa)
-      if (g->clase == TClaseNodo::Columna && IgualSinCasoAscii(g->texto, hallada->texto) &&
-          IgualSinCasoAscii(g->calificador, hallada->calificador))
-        return hallada;
-    return nullptr;
-  }
-
-  static bool EsTrivial(const TConsulta& c) {
-    if (!c.orden.empty()) return false;
-    for (const auto& rama : c.ramas) {
-      if (rama.distinct || rama.top || !rama.agrupa.empty() || rama.teniendo || !rama.orden.empty()) return false;
-      if (rama.origenes.size() != 1 || rama.origenes[0]->clase == TOrigen::Clase::Union) return false;
-      for (const auto& e : rama.lista)
-        if (e.clase == TElementoSeleccion::Clase::Expresion && e.expresion->clase != TClaseNodo::Columna) return false;
-    }
-    return true;
-  }
-
-  IMaterializador* materializador_ = nullptr;
-  // While a pushed condition is written: its column stands for the derived table's inner column.
-  const std::vector<std::pair<std::string, const TNodo*>>* sustituciones_ = nullptr;
 };
 
 }  // namespace
 
-std::string EmiteSentencia(const TSentencia& sentencia, IMaterializador* materializador) {
-  return TEmisor(materializador).Sentencia(sentencia);
-}
+std::string EmiteSentencia(const TSentencia& sentencia) { return TEmisor().Sentencia(sentencia); }
+std::string EmiteConsulta(const TConsulta& consulta) { return TEmisor().Consulta(consulta); }
+std::string EmiteSondeoClaves(const TSeleccion& seleccion) { return TEmisor().SondeoClaves(seleccion); }
 
 }  // namespace qavi::jet

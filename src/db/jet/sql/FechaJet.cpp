@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Texto.h"
+
 namespace qavi::jet {
 namespace {
 
@@ -43,9 +45,7 @@ bool Trocea(std::string_view s, std::vector<TPieza>& piezas) {
     } else if (std::isalpha(c)) {
       std::size_t j = i;
       while (j < s.size() && std::isalpha(static_cast<unsigned char>(s[j]))) ++j;
-      std::string w(s.substr(i, j - i));
-      for (auto& ch : w) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      piezas.push_back({TPieza::Clase::Palabra, w});
+      piezas.push_back({TPieza::Clase::Palabra, MayusculasAscii(std::string(s.substr(i, j - i)))});
       i = j;
     } else if (c == '/' || c == '-' || c == ':') {
       piezas.push_back({TPieza::Clase::Separador, std::string(1, static_cast<char>(c))});

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "db/jet/sql/FechaJet.h"
-#include "db/jet/sql/TextoJet.h"
+#include "common/Utf8.h"
 
 namespace qavi::jet {
 namespace {
@@ -16,13 +16,8 @@ bool EsDigito(unsigned char c) { return c >= '0' && c <= '9'; }
 
 std::string Muestra(std::string_view s) {
   // A short excerpt for messages, without cutting a character in two.
-  std::size_t n = 0, cps = 0;
-  while (n < s.size() && cps < 30) {
-    ++n;
-    while (n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) ++n;
-    ++cps;
-  }
-  return std::string(s.substr(0, n)) + (n < s.size() ? "..." : "");
+  const std::string_view corto = PrefijoUtf8(s, 30);
+  return std::string(corto) + (corto.size() < s.size() ? "..." : "");
 }
 
 class TLexico {
@@ -49,32 +44,32 @@ class TLexico {
       } else if (c == '[') {
         const std::size_t fin = s_.find(']', i_ + 1);
         if (fin == std::string_view::npos) {
-          r.error = "Nombre entre corchetes sin cerrar: falta ']' (posición " + std::to_string(t.posicion) + ")";
+          r.error = ConPosicion("Nombre entre corchetes sin cerrar: falta ']'", t.posicion);
           return r;
         }
         t.tipo = TTipoToken::Corchetes;
         t.texto = std::string(s_.substr(i_ + 1, fin - i_ - 1));
         if (t.texto.empty()) {
-          r.error = "Nombre vacío entre corchetes (posición " + std::to_string(t.posicion) + ")";
+          r.error = ConPosicion("Nombre vacío entre corchetes", t.posicion);
           return r;
         }
         i_ = fin + 1;
       } else if (c == '#') {
         const std::size_t fin = s_.find('#', i_ + 1);
         if (fin == std::string_view::npos) {
-          r.error = "Fecha sin cerrar: falta '#' (posición " + std::to_string(t.posicion) + ")";
+          r.error = ConPosicion("Fecha sin cerrar: falta '#'", t.posicion);
           return r;
         }
         const std::string_view dentro = s_.substr(i_ + 1, fin - i_ - 1);
         if (!FechaOle(dentro, t.fecha)) {
-          r.error = "Fecha no válida '#" + Muestra(dentro) + "#' (posición " + std::to_string(t.posicion) + ")";
+          r.error = ConPosicion("Fecha no válida '#" + Muestra(dentro) + "#'", t.posicion);
           return r;
         }
         t.tipo = TTipoToken::Fecha;
         t.texto = std::string(s_.substr(i_, fin - i_ + 1));
         i_ = fin + 1;
       } else if (!LeeSimbolo(t)) {
-        r.error = "Carácter no válido '" + Muestra(s_.substr(i_, 1)) + "' (posición " + std::to_string(t.posicion) + ")";
+        r.error = ConPosicion("Carácter no válido '" + Muestra(s_.substr(i_, 1)) + "'", t.posicion);
         return r;
       }
       r.tokens.push_back(std::move(t));
@@ -90,7 +85,7 @@ class TLexico {
   std::size_t Posicion(std::size_t byte) {
     // Characters are counted once, moving forward only.
     while (cuentaHasta_ < byte) {
-      if ((static_cast<unsigned char>(s_[cuentaHasta_]) & 0xC0) != 0x80) ++caracteres_;
+      if (!EsContinuacionUtf8(static_cast<unsigned char>(s_[cuentaHasta_]))) ++caracteres_;
       ++cuentaHasta_;
     }
     return caracteres_ + 1;
@@ -122,7 +117,7 @@ class TLexico {
     t.tipo = TTipoToken::Numero;
     t.texto = std::string(s_.substr(ini, i_ - ini));
     if (!std::isfinite(std::strtod(t.texto.c_str(), nullptr))) {
-      r.error = "Número fuera de rango '" + Muestra(t.texto) + "' (posición " + std::to_string(t.posicion) + ")";
+      r.error = ConPosicion("Número fuera de rango '" + Muestra(t.texto) + "'", t.posicion);
       return false;
     }
     return true;
@@ -133,7 +128,7 @@ class TLexico {
     std::size_t j = i_ + 1;
     while (true) {
       if (j >= s_.size()) {
-        r.error = "Texto sin cerrar: falta la comilla final (posición " + std::to_string(t.posicion) + ")";
+        r.error = ConPosicion("Texto sin cerrar: falta la comilla final", t.posicion);
         return false;
       }
       if (s_[j] == comilla) {
@@ -177,19 +172,15 @@ TResultadoLexico Tokeniza(std::string_view sentencia) {
   std::size_t malo = 0;
   if (!EsUtf8Valido(sentencia, malo)) {
     TResultadoLexico r;
-    std::size_t pos = 1;
-    for (std::size_t k = 0; k < malo; ++k)
-      if ((static_cast<unsigned char>(sentencia[k]) & 0xC0) != 0x80) ++pos;
-    r.error = "La sentencia contiene bytes que no son texto UTF-8 válido (posición " + std::to_string(pos) + ")";
+    const std::size_t pos = CaracteresUtf8(sentencia, malo) + 1;
+    r.error = ConPosicion("La sentencia contiene bytes que no son texto UTF-8 válido", pos);
     return r;
   }
   // A zero byte would cut the emitted SQL short when SQLite reads it.
   if (const auto cero = sentencia.find('\0'); cero != std::string_view::npos) {
     TResultadoLexico r;
-    std::size_t pos = 1;
-    for (std::size_t k = 0; k < cero; ++k)
-      if ((static_cast<unsigned char>(sentencia[k]) & 0xC0) != 0x80) ++pos;
-    r.error = "Carácter nulo no válido en la sentencia (posición " + std::to_string(pos) + ")";
+    const std::size_t pos = CaracteresUtf8(sentencia, cero) + 1;
+    r.error = ConPosicion("Carácter nulo no válido en la sentencia", pos);
     return r;
   }
   return TLexico(sentencia).Ejecuta();

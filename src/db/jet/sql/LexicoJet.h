@@ -32,4 +32,9 @@ struct TResultadoLexico {
 
 TResultadoLexico Tokeniza(std::string_view sentencia);
 
+// A message of the translator with where it happened: "... (posición N)".
+inline std::string ConPosicion(const std::string& mensaje, std::size_t posicion) {
+  return mensaje + " (posición " + std::to_string(posicion) + ")";
+}
+
 }  // namespace qavi::jet

@@ -8,8 +8,12 @@
 
 namespace qavi::jet {
 
-TTraduccion TraduceSQL(std::string_view sentenciaJet, IMaterializador* materializador) {
-  TTraduccion r;
+namespace {
+constexpr const char* kSinMemoria = "Memoria insuficiente para traducir la sentencia";
+}
+
+TAnalisisJet AnalizaJet(std::string_view sentenciaJet) {
+  TAnalisisJet r;
   try {
     TResultadoLexico lexico = Tokeniza(sentenciaJet);
     if (!lexico.ok) {
@@ -22,13 +26,32 @@ TTraduccion TraduceSQL(std::string_view sentenciaJet, IMaterializador* materiali
       return r;
     }
     r.tipo = analisis.sentencia.esBorrado ? TTipoSentencia::Borrado : TTipoSentencia::Seleccion;
-    r.sql = EmiteSentencia(analisis.sentencia, materializador);
+    r.sentencia = std::move(analisis.sentencia);
     r.tablas = std::move(analisis.tablas);
     r.ok = true;
   } catch (const std::bad_alloc&) {
     r = {};
-    r.error = "Memoria insuficiente para traducir la sentencia";
+    r.error = kSinMemoria;
   }
+  return r;
+}
+
+TTraduccion TraduceSQL(std::string_view sentenciaJet) {
+  TTraduccion r;
+  TAnalisisJet a = AnalizaJet(sentenciaJet);
+  if (!a.ok) {
+    r.error = std::move(a.error);
+    return r;
+  }
+  try {
+    r.sql = EmiteSentencia(a.sentencia);
+  } catch (const std::bad_alloc&) {
+    r.error = kSinMemoria;
+    return r;
+  }
+  r.tipo = a.tipo;
+  r.tablas = std::move(a.tablas);
+  r.ok = true;
   return r;
 }
 

@@ -6,19 +6,11 @@
 #include <iostream>
 #include <set>
 
+#include "common/CitaSQL.h"
 #include "report/VariablesReporte.h"
 #include "report/render/ExportaPDF.h"
 
 namespace {
-
-std::string Comillas(const std::string& s) {
-  std::string r = "'";
-  for (char c : s) {
-    r += c;
-    if (c == '\'') r += '\'';
-  }
-  return r + "'";
-}
 
 std::string RespuestaDeMuestra(int n) {
   static const std::set<int> siNo = {33, 62, 91, 120, 149, 180};
@@ -40,12 +32,12 @@ int main(int argc, char** argv) {
   const bool largas = argc > 2 && std::strcmp(argv[2], "--largas") == 0;
   QApplication app(argc, argv);
   qavi::TVariablesReporte v;
-  v.AsignaVariable("Cuestionario", "NombreCC", Comillas("CASA DE CAMBIO EL PASO DEL NORTE, S.A. DE C.V."));
+  v.AsignaVariable("Cuestionario", "NombreCC", qavi::CitaTextoSQL("CASA DE CAMBIO EL PASO DEL NORTE, S.A. DE C.V."));
   for (int n = 1; n <= 191; ++n) {
     std::string r = RespuestaDeMuestra(n);
     if (largas)
       for (int k = 0; k < 4; ++k) r += " RESPUESTA ESCRITA A MANO POR EL CENTRO CAMBIARIO, MÁS LARGA DE LO USUAL.";
-    v.AsignaVariable("Cuestionario", "preg_" + std::to_string(n), Comillas(r));
+    v.AsignaVariable("Cuestionario", "preg_" + std::to_string(n), qavi::CitaTextoSQL(r));
   }
   std::string error;
   if (!qavi::GeneraPDF(v, argv[1], error)) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "db/jet/JetFunciones.h"
+#include "db/jet/funciones/FuncionesJet.h"
 #include "db/jet/Variante.h"
 #include "db/jet/sql/TraductorJet.h"
 

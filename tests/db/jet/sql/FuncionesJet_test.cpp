@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "db/jet/JetFunciones.h"
+#include "db/jet/funciones/FuncionesJet.h"
 #include "db/jet/sql/FechaJet.h"
-#include "db/jet/sql/TextoJet.h"
+#include "db/jet/texto/TextoJet.h"
 #include "BaseJet.h"
 
 namespace qavi::jet {

@@ -1,4 +1,4 @@
-#include "db/jet/JetFunciones.h"
+#include "db/jet/funciones/FuncionesJet.h"
 
 #include <sqlite3.h>
 
@@ -9,9 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "db/jet/Variante.h"
-#include "db/jet/TablaMemoria.h"
-#include "db/jet/sql/TextoJet.h"
+#include "common/FormatoNumero.h"
+#include "db/jet/texto/TextoJet.h"
 
 namespace qavi::jet {
 namespace {
@@ -216,9 +215,48 @@ int ColacionJet(void*, int n1, const void* a, int n2, const void* b) {
                          std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(n2)));
 }
 
-using TFuncion = void (*)(sqlite3_context*, int, sqlite3_value**);
+// Jet's functions. Their arity and types are here once, for the parser, the translator and SQLite.
+constexpr TFuncionJet kFunciones[] = {
+    {"IIF", 3, 3, TResultadoFuncionJet::ComoRamas, false, "CASE WHEN $?0 THEN $1 ELSE $2 END"},
+    {"ISNULL", 1, 1, TResultadoFuncionJet::Numero, true, "$I0 IS NULL"},
+    {"UCASE", 1, 1, TResultadoFuncionJet::Texto, false, "jet_ucase($0)", "jet_ucase", JetCaso<MayusculasJet>},
+    {"LCASE", 1, 1, TResultadoFuncionJet::Texto, false, "jet_lcase($0)", "jet_lcase", JetCaso<MinusculasJet>},
+    {"STR", 1, 1, TResultadoFuncionJet::Texto, false, "jet_str($0)", "jet_str", JetStr},
+    {"ROUND", 1, 2, TResultadoFuncionJet::Numero, false, "jet_round($*)", "jet_round", JetRound},
+    {"COUNT", 1, 1, TResultadoFuncionJet::Numero, false, "COUNT($0)"},
+    {"SUM", 1, 1, TResultadoFuncionJet::Numero, false, "SUM($0)"},
+    {"AVG", 1, 1, TResultadoFuncionJet::Numero, false, "AVG($0)"},
+    {"MIN", 1, 1, TResultadoFuncionJet::ComoPrimero, false, "MIN($C0)"},
+    {"MAX", 1, 1, TResultadoFuncionJet::ComoPrimero, false, "MAX($C0)"},
+    {"LEN", 1, 1, TResultadoFuncionJet::Numero, false, "length($0)"},
+    {"TRIM", 1, 1, TResultadoFuncionJet::Texto, false, "trim($0, ' ')"},
+    {"LTRIM", 1, 1, TResultadoFuncionJet::Texto, false, "ltrim($0, ' ')"},
+    {"RTRIM", 1, 1, TResultadoFuncionJet::Texto, false, "rtrim($0, ' ')"},
+    {"ABS", 1, 1, TResultadoFuncionJet::Numero, false, "ABS($0)"},
+};
+
+// Operators the translator writes as calls, and LIKE (SQLite calls like(pattern, text)).
+struct TOperador {
+  const char* nombre;
+  int argumentos;
+  TImplementacionSqlite implementacion;
+};
+constexpr TOperador kOperadores[] = {
+    {"jet_suma", -1, JetSuma},
+    {"jet_concat", -1, JetConcat},
+    {"jet_div", 2, JetDiv},
+    {"like", 2, JetLike},
+};
 
 }  // namespace
+
+std::span<const TFuncionJet> FuncionesJet() { return kFunciones; }
+
+const TFuncionJet* BuscaFuncionJet(std::string_view nombre) {
+  for (const auto& f : kFunciones)
+    if (f.nombre == nombre) return &f;
+  return nullptr;
+}
 
 bool RegistraFunciones(sqlite3* db) {
   if (!db) return false;
@@ -226,26 +264,17 @@ bool RegistraFunciones(sqlite3* db) {
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
 
   constexpr int kBanderas = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-  struct TRegistro {
-    const char* nombre;
-    int argumentos;
-    TFuncion funcion;
+  const auto registra = [&](const char* nombre, int argumentos, TImplementacionSqlite f) {
+    return sqlite3_create_function_v2(db, nombre, argumentos, kBanderas, nullptr, f, nullptr, nullptr, nullptr) ==
+           SQLITE_OK;
   };
-  const TRegistro registros[] = {
-      {"jet_suma", -1, JetSuma},
-      {"jet_concat", -1, JetConcat},
-      {"jet_div", 2, JetDiv},
-      {"jet_round", 1, JetRound},
-      {"jet_round", 2, JetRound},
-      {"jet_str", 1, JetStr},
-      {"jet_ucase", 1, JetCaso<MayusculasJet>},
-      {"jet_lcase", 1, JetCaso<MinusculasJet>},
-      {"like", 2, JetLike},
-  };
-  bool ok = RegistraModuloMemoria(db) && sqlite3_create_collation_v2(db, kColacionJet, SQLITE_UTF8, nullptr, ColacionJet, nullptr) == SQLITE_OK;
-  for (const auto& r : registros)
-    ok = ok && sqlite3_create_function_v2(db, r.nombre, r.argumentos, kBanderas, nullptr, r.funcion, nullptr,
-                                          nullptr, nullptr) == SQLITE_OK;
+  bool ok = sqlite3_create_collation_v2(db, kColacionJet, SQLITE_UTF8, nullptr, ColacionJet, nullptr) == SQLITE_OK;
+  for (const auto& f : kFunciones) {
+    if (!f.implementacion) continue;
+    const std::string nombre(f.registro);
+    for (int n = f.minimo; n <= f.maximo; ++n) ok = ok && registra(nombre.c_str(), n, f.implementacion);
+  }
+  for (const auto& o : kOperadores) ok = ok && registra(o.nombre, o.argumentos, o.implementacion);
   return ok;
 }
 

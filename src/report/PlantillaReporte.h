@@ -1,6 +1,6 @@
 #pragma once
 // The questionnaire template as data: the shared settings file and one text file per page
-// (format described at the top of plantilla/Reporte.txt), read into plain records. No Qt here.
+// (format described at the top of render/plantilla/Reporte.txt), read into plain records. No Qt here.
 #include <functional>
 #include <optional>
 #include <string>

@@ -1,53 +1,16 @@
-#include "db/jet/sql/TextoJet.h"
+#include "db/jet/texto/TextoJet.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
-#include "db/jet/Variante.h"
+#include "common/Texto.h"
+#include "common/Utf8.h"
+#include "common/FormatoNumero.h"
 
 namespace qavi::jet {
 namespace {
-
-// Next code point; a byte that does not start a valid sequence stands for itself (Latin-1),
-// so that damaged text still compares and converts without losing bytes.
-char32_t SiguienteCp(std::string_view s, std::size_t& i) {
-  const auto c = static_cast<unsigned char>(s[i]);
-  if (c < 0x80) { ++i; return c; }
-  int resto = 0;
-  char32_t cp = 0;
-  if ((c & 0xE0) == 0xC0) { resto = 1; cp = c & 0x1F; }
-  else if ((c & 0xF0) == 0xE0) { resto = 2; cp = c & 0x0F; }
-  else if ((c & 0xF8) == 0xF0) { resto = 3; cp = c & 0x07; }
-  else { ++i; return c; }
-  if (i + resto >= s.size()) { ++i; return c; }  // cut short
-  for (int k = 1; k <= resto; ++k) {
-    const auto d = static_cast<unsigned char>(s[i + k]);
-    if ((d & 0xC0) != 0x80) { ++i; return c; }
-    cp = (cp << 6) | (d & 0x3F);
-  }
-  i += resto + 1;
-  return cp;
-}
-
-void AgregaCp(std::string& destino, char32_t cp) {
-  if (cp < 0x80) {
-    destino += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    destino += static_cast<char>(0xC0 | (cp >> 6));
-    destino += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    destino += static_cast<char>(0xE0 | (cp >> 12));
-    destino += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    destino += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    destino += static_cast<char>(0xF0 | (cp >> 18));
-    destino += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    destino += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    destino += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Latin Extended-A: pairs are (even upper, odd lower) except these two runs.
 bool ImparEsMayuscula(char32_t c) { return (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E); }
@@ -111,10 +74,10 @@ std::string Transforma(std::string_view texto, F f) {
     const auto c = static_cast<unsigned char>(texto[i]);
     if (c < 0x80) { r += static_cast<char>(f(c)); ++i; continue; }
     const std::size_t inicio = i;
-    const char32_t cp = SiguienteCp(texto, i);
+    const char32_t cp = SiguienteCodigoUtf8(texto, i);
     const char32_t nuevo = i - inicio == 1 ? cp : f(cp);  // a damaged byte is no letter: kept as it was
     if (nuevo == cp) r.append(texto.substr(inicio, i - inicio));
-    else AgregaCp(r, nuevo);
+    else AgregaUtf8(r, nuevo);
   }
   return r;
 }
@@ -146,7 +109,7 @@ std::vector<char32_t> Plegados(std::string_view s) {
   std::vector<char32_t> v;
   v.reserve(s.size());
   std::size_t i = 0;
-  while (i < s.size()) v.push_back(PliegaCp(SiguienteCp(s, i)));
+  while (i < s.size()) v.push_back(PliegaCp(SiguienteCodigoUtf8(s, i)));
   return v;
 }
 
@@ -195,6 +158,12 @@ std::vector<TElementoLike> CompilaPatron(std::string_view patron) {
 std::string MayusculasJet(std::string_view texto) { return Transforma(texto, MayusculaCp); }
 std::string MinusculasJet(std::string_view texto) { return Transforma(texto, MinusculaCp); }
 
+std::string ClaveNombreJet(std::string_view nombre) { return Transforma(nombre, PliegaCp); }
+
+bool MismoNombreJet(std::string_view a, std::string_view b) {
+  return IgualSinCasoAscii(a, b) || ClaveNombreJet(a) == ClaveNombreJet(b);
+}
+
 int ComparaTextoJet(std::string_view a, std::string_view b) {
   // Identical leading bytes are identical characters (keys share long prefixes): skip them,
   // back to the start of a character should they end inside one.
@@ -203,7 +172,7 @@ int ComparaTextoJet(std::string_view a, std::string_view b) {
   while (comun + 8 <= n && std::memcmp(a.data() + comun, b.data() + comun, 8) == 0) comun += 8;
   while (comun < n && a[comun] == b[comun]) ++comun;
   const auto continua = [](std::string_view s, std::size_t k) {
-    return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80;
+    return k < s.size() && EsContinuacionUtf8(static_cast<unsigned char>(s[k]));
   };
   while (comun > 0 && (continua(a, comun) || continua(b, comun))) --comun;
   std::size_t i = comun, j = comun;
@@ -221,8 +190,8 @@ int ComparaTextoJet(std::string_view a, std::string_view b) {
       ++j;
       continue;
     }
-    const char32_t cx = PliegaCp(SiguienteCp(a, i));
-    const char32_t cy = PliegaCp(SiguienteCp(b, j));
+    const char32_t cx = PliegaCp(SiguienteCodigoUtf8(a, i));
+    const char32_t cy = PliegaCp(SiguienteCodigoUtf8(b, j));
     const char32_t px = BaseCp(cx), py = BaseCp(cy);
     if (px != py) return px < py ? -1 : 1;
     if (secundaria == 0 && cx != cy) secundaria = cx < cy ? -1 : 1;
@@ -267,33 +236,5 @@ double RedondeaJet(double valor, int decimales) {
 
 std::string StrJet(double valor) { return (valor >= 0 ? " " : "") + FormatoNumero(valor); }
 std::string StrJet(std::int64_t valor) { return (valor >= 0 ? " " : "") + FormatoNumero(valor); }
-
-bool EsUtf8Valido(std::string_view s, std::size_t& posicionByte) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    int resto = 0;
-    char32_t cp = 0;
-    if (c < 0x80) { ++i; continue; }
-    if (c >= 0xC2 && c <= 0xDF) { resto = 1; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { resto = 2; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { resto = 3; cp = c & 0x07; }
-    else { posicionByte = i; return false; }
-    if (i + resto >= s.size()) { posicionByte = i; return false; }
-    for (int k = 1; k <= resto; ++k) {
-      const auto d = static_cast<unsigned char>(s[i + k]);
-      if ((d & 0xC0) != 0x80) { posicionByte = i; return false; }
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not text.
-    if ((resto == 2 && cp < 0x800) || (resto == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      posicionByte = i;
-      return false;
-    }
-    i += resto + 1;
-  }
-  return true;
-}
 
 }  // namespace qavi::jet

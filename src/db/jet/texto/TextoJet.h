@@ -11,6 +11,11 @@ namespace qavi::jet {
 std::string MayusculasJet(std::string_view texto);  // UCASE
 std::string MinusculasJet(std::string_view texto);  // LCASE
 
+// Key of an object name (table, column, alias) as Jet compares names: without regard to letter
+// case, accented letters included ('Año' and 'AÑO' are one name). Equal keys, same name.
+std::string ClaveNombreJet(std::string_view nombre);
+bool MismoNombreJet(std::string_view a, std::string_view b);
+
 // <0, 0, >0. Equal when the texts differ only in letter case ('josé' = 'JOSÉ');
 // accented letters sort right after their base letter ('e' < 'é' < 'f').
 int ComparaTextoJet(std::string_view a, std::string_view b);
@@ -24,8 +29,5 @@ double RedondeaJet(double valor, int decimales = 0);
 // STR: the number's text with a leading blank when it is not negative.
 std::string StrJet(double valor);
 std::string StrJet(std::int64_t valor);
-
-// True if `texto` is entirely valid UTF-8; otherwise `posicionByte` is the first bad byte.
-bool EsUtf8Valido(std::string_view texto, std::size_t& posicionByte);
 
 }  // namespace qavi::jet

@@ -1,10 +1,12 @@
-#include "report/render/PlantillaReporte.h"
+#include "report/PlantillaReporte.h"
 
 #include <cctype>
 #include <charconv>
 #include <map>
 #include <sstream>
 
+#include "common/Texto.h"
+#include "common/Utf8.h"
 #include "report/ExpresionReporte.h"
 
 namespace qavi {
@@ -155,16 +157,9 @@ bool LeeEstilos(const TClaves& claves, const std::string& archivo, TPaginaPlanti
 }
 
 // Cuts a UTF-8 text to at most `maximo` characters, never inside a character.
-std::string Limita(std::string s, size_t maximo) {
-  size_t caracteres = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
-    if (caracteres++ == maximo) {
-      s.resize(i);
-      return s + "…";
-    }
-  }
-  return s;
+std::string Limita(const std::string& s, size_t maximo) {
+  const std::string_view corto = PrefijoUtf8(s, maximo);
+  return corto.size() == s.size() ? s : std::string(corto) + "…";
 }
 
 bool NombreValido(std::string_view n) {
@@ -298,7 +293,7 @@ std::vector<TParrafo> ExpandeParrafos(const std::vector<TParrafo>& parrafos,
         const std::string nombre = s.substr(abre + 1, cierra - abre - 1);
         salida.sTexto.append(s, i, abre - i);
         i = cierra + 1;
-        if (NombreValido(nombre) && MismoNombre(nombre, "Page#")) {
+        if (NombreValido(nombre) && IgualSinCasoAscii(nombre, "Page#")) {
           salida.sTexto += std::to_string(nPagina);
         } else if (NombreValido(nombre) && variables.Existe(nombre)) {
           salida.sTexto += Limita(EvaluaValor(variables.DameValor(nombre)), kMaxCaracteresValor);
