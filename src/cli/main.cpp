@@ -31,16 +31,32 @@ class TFase : public TCronometro {
 
 constexpr const char* kUso =
     "Uso: cuestionario-qavi [--velmar CARPETA] --usuario CLAVE --password PASS [--tipo-cambio 16]\n"
-    "                       [--detectar-peps] [--pep CLAVE]... [--json ARCHIVO] [--pdf ARCHIVO]\n";
+    "                       [--sucursal CARPETA [--usuario-sucursal CLAVE --password-sucursal PASS]]...\n"
+    "                       [--detectar-peps] [--pep [N:]CLAVE]... [--json ARCHIVO] [--pdf ARCHIVO]\n";
+
+// A ticked candidate: the key of branch `sucursal`.
+struct TMarca {
+  int sucursal = 1;
+  std::string clave;
+};
 
 struct TOpciones {
   std::filesystem::path velmar;
+  std::vector<TSucursal> otras;  // branches 2, 3, ...
   std::optional<std::string> usuario, password;
   std::string tipoCambio = "16";
   bool detectar = false;
-  std::vector<std::string> peps;
+  std::vector<TMarca> peps;
   std::string json, pdf;
 };
+
+// "N:CLAVE" ticks key CLAVE of branch N; a plain "CLAVE" is branch 1's. Only digits before the
+// first ':' make a branch number, so a key that holds a ':' itself can still be given as "1:a:b".
+TMarca LeeMarca(const std::string& v) {
+  const auto dos = v.find(':');
+  if (dos == std::string::npos || dos == 0 || dos > 4 || v.find_first_not_of("0123456789") < dos) return {1, v};
+  return {std::stoi(v.substr(0, dos)), v.substr(dos + 1)};
+}
 
 bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
   for (int i = 1; i < argc; ++i) {
@@ -63,13 +79,23 @@ bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
     } else if (a == "--password") {
       if (!valor(v)) return false;
       o.password = v;
+    } else if (a == "--sucursal") {
+      if (!valor(v)) return false;
+      o.otras.push_back({v, std::nullopt, std::nullopt});
+    } else if (a == "--usuario-sucursal" || a == "--password-sucursal") {
+      if (o.otras.empty()) {
+        error = a + " va después de la --sucursal a la que se refiere.";
+        return false;
+      }
+      if (!valor(v)) return false;
+      (a == "--usuario-sucursal" ? o.otras.back().usuario : o.otras.back().password) = v;
     } else if (a == "--tipo-cambio") {
       if (!valor(o.tipoCambio)) return false;
     } else if (a == "--detectar-peps") {
       o.detectar = true;
     } else if (a == "--pep") {
       if (!valor(v)) return false;
-      o.peps.push_back(v);
+      o.peps.push_back(LeeMarca(v));
     } else if (a == "--json") {
       if (!valor(o.json)) return false;
     } else if (a == "--pdf") {
@@ -86,6 +112,16 @@ bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
     error = "Faltan --usuario y --password.";
     return false;
   }
+  for (const auto& s : o.otras)
+    if (s.usuario.has_value() != s.password.has_value()) {
+      error = "Cada --usuario-sucursal va con su --password-sucursal.";
+      return false;
+    }
+  for (const auto& m : o.peps)
+    if (m.sucursal < 1 || m.sucursal > static_cast<int>(o.otras.size()) + 1) {
+      error = "La sucursal " + std::to_string(m.sucursal) + " de --pep no existe.";
+      return false;
+    }
   return true;
 }
 
@@ -111,21 +147,33 @@ bool Escribe(const std::string& ruta, const std::string& texto) {
   return true;
 }
 
-std::string CandidatosJson(const TTablaPEPs& t) {
+// With several branches every candidate says its branch.
+std::string CandidatosJson(const TTablaPEPs& t, bool conSucursal) {
   std::string s = "[";
   for (size_t i = 0; i < t.Filas().size(); ++i) {
     const auto& f = t.Filas()[i];
-    s += std::string(i ? ",\n " : "\n ") + "{\"ClaveCliente\": " + CadenaJson(f.ClaveCliente) +
-         ", \"Nombre\": " + CadenaJson(f.Nombre) + "}";
+    s += std::string(i ? ",\n " : "\n ") + "{" +
+         (conSucursal ? "\"Sucursal\": " + std::to_string(f.Sucursal) + ", " : std::string()) +
+         "\"ClaveCliente\": " + CadenaJson(f.ClaveCliente) + ", \"Nombre\": " + CadenaJson(f.Nombre) + "}";
   }
   return s + (t.Filas().empty() ? "]\n" : "\n]\n");
 }
 
-std::string RespuestasJson(const TVariablesReporte& v, int nPreguntas) {
+std::string RespuestasJson(const TVariablesReporte& v, int nPreguntas, const std::vector<TDatosSucursal>& sucursales) {
   std::string s = "{\n \"NombreCC\": " + CadenaJson(EvaluaValor(v.DameValor("NombreCC")));
   for (int n = 1; n <= nPreguntas; ++n) {
     std::string nombre = "preg_" + std::to_string(n);
     s += ",\n " + CadenaJson(nombre) + ": " + CadenaJson(EvaluaValor(v.DameValor(nombre)));
+  }
+  if (!sucursales.empty()) {
+    s += ",\n \"Sucursales\": [";
+    for (std::size_t i = 0; i < sucursales.size(); ++i) {
+      const auto& d = sucursales[i];
+      s += std::string(i ? ",\n  " : "\n  ") + "{\"Sucursal\": " + std::to_string(d.numero) +
+           ", \"Carpeta\": " + CadenaJson(d.carpeta.string()) + ", \"EmpresaActiva\": " +
+           std::to_string(d.nNumEmp) + ", \"Empresa\": " + CadenaJson(d.empresa) + "}";
+    }
+    s += "\n ]";
   }
   return s + "\n}\n";
 }
@@ -157,29 +205,35 @@ int Corre(const TOpciones& o) {
     return 1;
   };
 
+  std::vector<TSucursal> sucursales = {{carpeta, std::nullopt, std::nullopt}};
+  sucursales.insert(sucursales.end(), o.otras.begin(), o.otras.end());
+  const bool variasSucursales = sucursales.size() > 1;
   std::optional<TFase> fase(std::in_place, "preparación");
-  auto pre = PreparaCorrida(carpeta, dTCambio, *o.usuario, *o.password, reporte.get(), mensajero);
+  auto pre = PreparaCorrida(sucursales, dTCambio, *o.usuario, *o.password, reporte.get(), mensajero);
   if (!pre.rep) return falla();
   fase.emplace("detección de PEPs");
   if (!pre.rep->DetectaPEPs(vtPEPs)) return falla();
   fase.reset();
 
   if (o.detectar) {
-    if (!o.json.empty()) return Escribe(o.json, CandidatosJson(vtPEPs)) ? 0 : 1;
-    for (const auto& f : vtPEPs.Filas()) std::cout << f.ClaveCliente << '\t' << f.Nombre << '\n';
+    if (!o.json.empty()) return Escribe(o.json, CandidatosJson(vtPEPs, variasSucursales)) ? 0 : 1;
+    for (const auto& f : vtPEPs.Filas())
+      std::cout << (variasSucursales ? std::to_string(f.Sucursal) + "\t" : std::string()) << f.ClaveCliente << '\t'
+                << f.Nombre << '\n';
     mensajero->MsjTxTemp("La detección de PEPs ha finalizado.");
     return 0;
   }
 
-  for (const auto& clave : o.peps) {
+  for (const auto& marca : o.peps) {
     bool encontrada = false;
     for (vtPEPs.First(); !vtPEPs.Eof(); vtPEPs.Next())
-      if (vtPEPs.Fila().ClaveCliente == clave) {
+      if (vtPEPs.Fila().Sucursal == marca.sucursal && vtPEPs.Fila().ClaveCliente == marca.clave) {
         vtPEPs.AsignaEsPEP(true);
         encontrada = true;
       }
     if (!encontrada) {
-      std::cerr << "La clave \"" << clave << "\" no está entre los candidatos a PEP detectados.\n";
+      std::cerr << "La clave \"" << marca.clave << "\" no está entre los candidatos a PEP detectados"
+                << (variasSucursales ? " de la sucursal " + std::to_string(marca.sucursal) : std::string()) << ".\n";
       return falla();
     }
   }
@@ -197,7 +251,7 @@ int Corre(const TOpciones& o) {
   fase.emplace("respuestas");
   if (!pre.rep->GeneraReporte(vtPEPs) || !pdfOk) return falla();
   fase.emplace("JSON");
-  if (!o.json.empty() && !Escribe(o.json, RespuestasJson(reporte->Variables(), 191))) return falla();
+  if (!o.json.empty() && !Escribe(o.json, RespuestasJson(reporte->Variables(), 191, pre.sucursales))) return falla();
   fase.reset();
   mensajero->MsjEnTx("El reporte se generó correctamente.");
   return 0;

@@ -54,6 +54,8 @@ class TADOConnection {
 
   // The engine of an open connection (null when closed).
   IMotorBDPtr Motor() const { return motor_; }
+  // Opens the connection on an engine made elsewhere (several files read as one database).
+  void AbreSobre(IMotorBDPtr motor) { motor_ = std::move(motor); }
 
  private:
   std::string sStrConexion_;

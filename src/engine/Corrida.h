@@ -3,7 +3,9 @@
 // and the headless command alike: open the Velmar database beside the program, read the active
 // company, make the questionnaire object, check nobody is connected and the administrator.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/IIMensajero.h"
 #include "db/ADO.h"
@@ -28,14 +30,44 @@ bool LeeEmpresaActiva(const std::filesystem::path& carpeta, int& nNumEmp);
 
 enum class TFallaPreambulo { Ninguna, BaseDeDatos, Empresa, UsuarioConectado, Acceso };
 
+// A branch of the exchange house: its Velmar folder and, when they differ from the run's, the
+// key and password of its administrator.
+struct TSucursal {
+  std::filesystem::path carpeta;
+  std::optional<std::string> usuario, password;
+};
+
+// What a run found of each branch.
+struct TDatosSucursal {
+  int numero = 0;
+  std::filesystem::path carpeta;
+  int nNumEmp = 0;
+  std::string empresa;  // the name of its active company
+};
+
 struct TPreambulo {
   TFallaPreambulo falla = TFallaPreambulo::Ninguna;
   IRepCuestionarioQAVIPtr rep;  // set when falla is Ninguna
+  // With several branches: what was found of each, and the branch that refused (0: none).
+  std::vector<TDatosSucursal> sucursales;
+  int sucursalFallida = 0;
 };
 
 // Steps 1 to 6 of a run, with every message of the failure table. On an access failure the
 // caller still owes the focus on the password box.
 TPreambulo PreparaCorrida(const std::filesystem::path& carpeta, double dTCambio, const std::string& sUsuario,
                           const std::string& sPassw, IReporte* elReporte, IMensajeroPtr mensajero);
+
+// The same for a company with several branches (branch 1 first). One branch is exactly the run
+// above. With several, every branch is opened and checked in order, and the first one that
+// refuses stops the run with its message, which names the branch (folder and company); then the
+// questionnaire object answers over all their databases as one (TRepSucursales).
+TPreambulo PreparaCorrida(const std::vector<TSucursal>& sucursales, double dTCambio, const std::string& sUsuario,
+                          const std::string& sPassw, IReporte* elReporte, IMensajeroPtr mensajero);
+
+// "Sucursal N (carpeta, empresa)", as messages name a branch.
+std::string NombraSucursal(const TDatosSucursal& sucursal);
+// Page 1's note of the branches an answer consolidates.
+std::string NotaSucursales(const std::vector<TDatosSucursal>& sucursales);
 
 }  // namespace qavi

@@ -1,6 +1,7 @@
 #include "engine/RepCuestQAVI2016.h"
 
 #include "common/CitaSQL.h"
+#include "db/jet/ConsolidacionJet.h"
 #include "engine/MapaRespuestas2016.h"
 
 namespace qavi {
@@ -96,7 +97,9 @@ std::string TRepCuestQAVIBasic::ArmaColumnaPEP() const {
       if (nMarcados >= 1) s += "or ";
       ++nMarcados;
       // Keys are data: an apostrophe in one must not break the statement.
-      s += "ClaveCliente = '" + TextoSQL(fila.ClaveCliente) + "' ";
+      const std::string clave =
+          F_nSucursales > 1 ? jet::ClaveLocalTexto(fila.ClaveCliente, fila.Sucursal) : fila.ClaveCliente;
+      s += "ClaveCliente = '" + TextoSQL(clave) + "' ";
     }
   }
   s += "), -1, 0 ) AS EsPEP ";

@@ -12,6 +12,10 @@ class TRepCuestQAVIBasic : public TRepCuestionarioQAVI {
   TRepCuestQAVIBasic(TADOConnection* Conector, IReporte* elReporte, IMensajeroPtr Mensajero, double dTCambio,
                      int nNumEmp);
 
+  // The connection reads the databases of this many branches as one (SucursalesVelmar.h): a
+  // ticked client is then the key of its own branch.
+  void ConsolidaSucursales(int nSucursales) { F_nSucursales = nSucursales; }
+
  protected:
   // Datasets.
   std::string ArmaConsultaOps(bool bCancelado) const;
@@ -45,6 +49,7 @@ class TRepCuestQAVIBasic : public TRepCuestionarioQAVI {
   std::string TextoTipoCambio() const;
 
   double F_dTipoCambio;
+  int F_nSucursales = 1;
 };
 
 class TRepCuestKORU2016 : public TRepCuestQAVIBasic {

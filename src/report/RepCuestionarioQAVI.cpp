@@ -46,6 +46,8 @@ bool TRepCuestionarioQAVI::GeneraReporte(TTablaPEPs& vtPEPS) {
   TBoolPersist exito(true);
   MensajeEspera("Iniciando...");
   F_mjReportes->AgregaDatoReporte(kCategoriaCuestionario, "NombreCC", Empresa().sRazonSocial);
+  if (!F_sNotaSucursales.empty())
+    F_mjReportes->AgregaDatoReporte(kCategoriaCuestionario, kVariableSucursales, F_sNotaSucursales);
   for (int n = 1; n <= F_nTotalPreguntas; ++n) {
     std::string sRespuesta;
     exito.Valor(ResuelveRespuesta(DameRespuesta(n), sRespuesta));

@@ -32,6 +32,9 @@ class TRepCuestionarioQAVI : public TVelmarBD, public IRepCuestionarioQAVI {
 
   static std::string ArmaDetectaPEPs(const std::string& sNumEmp);
 
+  // Page 1 says which branches the answers consolidate; empty (one branch) prints nothing.
+  void NotaSucursales(std::string sNota) { F_sNotaSucursales = std::move(sNota); }
+
  protected:
   std::string F_sNumEmp;
   TTablaPEPs* F_vtPEPS = nullptr;
@@ -44,6 +47,10 @@ class TRepCuestionarioQAVI : public TVelmarBD, public IRepCuestionarioQAVI {
   IMensajeroPtr F_Mensajero;
   IManejadorReportesPtr F_mjReportes;
   int F_nTotalPreguntas;
+  std::string F_sNotaSucursales;
 };
+
+// The report variable of that note.
+inline constexpr const char* kVariableSucursales = "Sucursales";
 
 }  // namespace qavi

@@ -11,6 +11,7 @@ struct TFilaPEP {
   std::string ClaveCliente;  // at most 20 characters
   std::string Nombre;        // at most 100 characters
   bool EsPEP = false;
+  int Sucursal = 1;  // the branch whose database names the client (1 when there is only one)
 };
 
 class TTablaPEPs {

@@ -79,16 +79,16 @@ bool CopiaATabla(const TTablaMemoria& memoria, sqlite3* db, const std::string& n
 
 }  // namespace
 
-std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::string& tabla,
-                                        const std::vector<std::string>& columnas, std::string& nombre,
-                                        std::string& error) {
-  nombre = archivo.NombreTabla(tabla);
-  if (nombre.empty()) {
+bool ColumnasParaCarga(const TArchivoMdb& archivo, const std::string& tabla, const std::vector<std::string>& columnas,
+                       TColumnasCarga& carga, std::string& error) {
+  carga = {};
+  carga.tabla = archivo.NombreTabla(tabla);
+  if (carga.tabla.empty()) {
     error = "La tabla " + tabla + " no existe en la base de datos";
-    return nullptr;
+    return false;
   }
   std::vector<TColumnaMdb> todas;
-  if (!archivo.Columnas(nombre, todas, error)) return nullptr;
+  if (!archivo.Columnas(carga.tabla, todas, error)) return false;
 
   // The requested columns in the file's spelling, each once.
   std::vector<const TColumnaMdb*> elegidas;
@@ -101,8 +101,8 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
       for (const auto& c : todas)
         if (!hallada && ClaveNombreJet(c.nombre) == clave) hallada = &c;
       if (!hallada) {
-        error = "La tabla " + nombre + " no tiene la columna " + pedida;
-        return nullptr;
+        error = "La tabla " + carga.tabla + " no tiene la columna " + pedida;
+        return false;
       }
       bool repetida = false;
       for (const auto* e : elegidas) repetida = repetida || e == hallada;
@@ -110,23 +110,40 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
     }
   }
   if (elegidas.empty()) {
-    error = "La tabla " + nombre + " no tiene columnas";
-    return nullptr;
+    error = "La tabla " + carga.tabla + " no tiene columnas";
+    return false;
   }
-
-  std::vector<std::string> nombres, declaraciones;
   for (const auto* c : elegidas) {
-    nombres.push_back(c->nombre);
-    declaraciones.push_back(CitaNombreSQL(c->nombre) + TipoSqlite(c->tipo));
+    carga.nombres.push_back(c->nombre);
+    carga.declaraciones.push_back(CitaNombreSQL(c->nombre) + TipoSqlite(c->tipo));
   }
-  auto memoria = std::make_shared<TTablaMemoria>(declaraciones);
-  memoria->Reserva(archivo.FilasAnunciadas(nombre));
+  return true;
+}
+
+bool AgregaFilas(const TArchivoMdb& archivo, const TColumnasCarga& carga, TTablaMemoria& memoria,
+                 const TTransformaFila& transforma, std::string& error) {
   bool cabe = true;
-  if (!archivo.LeeFilas(
-          nombre, nombres, [&](const std::vector<TVariante>& fila) { return cabe = memoria->Agrega(fila); }, error)) {
-    if (!cabe) error = "La tabla " + nombre + " es demasiado grande para cargarla";
-    return nullptr;
-  }
+  std::vector<TVariante> copia;
+  const auto agrega = [&](const std::vector<TVariante>& fila) {
+    if (!transforma) return cabe = memoria.Agrega(fila);
+    copia = fila;
+    if (!transforma(copia)) return true;
+    return cabe = memoria.Agrega(copia);
+  };
+  if (archivo.LeeFilas(carga.tabla, carga.nombres, agrega, error)) return true;
+  if (!cabe) error = "La tabla " + carga.tabla + " es demasiado grande para cargarla";
+  return false;
+}
+
+std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::string& tabla,
+                                        const std::vector<std::string>& columnas, std::string& nombre,
+                                        std::string& error) {
+  TColumnasCarga carga;
+  if (!ColumnasParaCarga(archivo, tabla, columnas, carga, error)) return nullptr;
+  nombre = carga.tabla;
+  auto memoria = std::make_shared<TTablaMemoria>(carga.declaraciones);
+  memoria->Reserva(archivo.FilasAnunciadas(nombre));
+  if (!AgregaFilas(archivo, carga, *memoria, nullptr, error)) return nullptr;
   return memoria;
 }
 

@@ -61,8 +61,9 @@ TVariante LeeCelda(sqlite3_stmt* st, int i) {
 
 }  // namespace
 
-TMotorJet::TMotorJet(std::filesystem::path ruta, const TOpcionesMotorJet& opciones)
-    : ruta_(std::move(ruta)), opciones_(opciones) {}
+TMotorJet::TMotorJet(std::vector<TFuenteJet> fuentes, std::optional<TPlanConsolidacion> plan,
+                     const TOpcionesMotorJet& opciones)
+    : fuentes_(std::move(fuentes)), plan_(std::move(plan)), opciones_(opciones) {}
 
 void TMotorJet::TDerivadas::Descarta() {
   for (const auto& [sql, tabla] : tablas_) EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
@@ -119,31 +120,62 @@ bool TMotorJet::LeeSello(const std::filesystem::path& ruta, Sello& sello, std::s
 
 std::shared_ptr<TMotorJet> TMotorJet::Abre(const std::filesystem::path& ruta, std::string& error,
                                            const TOpcionesMotorJet& opciones) {
-  std::shared_ptr<TMotorJet> motor(new TMotorJet(ruta, opciones));
+  std::shared_ptr<TMotorJet> motor(new TMotorJet({TFuenteJet{ruta}}, std::nullopt, opciones));
   if (!motor->Reinicia(error)) return nullptr;
   return motor;
 }
 
+std::shared_ptr<TMotorJet> TMotorJet::AbreConsolidado(std::vector<TFuenteJet> fuentes, TPlanConsolidacion plan,
+                                                      std::string& error, const TOpcionesMotorJet& opciones) {
+  if (fuentes.empty()) {
+    error = "No se indicó ninguna base de datos.";
+    return nullptr;
+  }
+  std::shared_ptr<TMotorJet> motor(new TMotorJet(std::move(fuentes), std::move(plan), opciones));
+  if (!motor->Reinicia(error)) return nullptr;
+  return motor;
+}
+
+std::vector<std::unique_ptr<TArchivoMdb>> TMotorJet::AbreArchivos(std::string& error) const {
+  std::vector<std::unique_ptr<TArchivoMdb>> archivos;
+  for (const auto& f : fuentes_) {
+    auto a = TArchivoMdb::Abre(f.ruta, error);
+    if (!a) {
+      if (fuentes_.size() > 1) error += " (" + f.ruta.string() + ")";
+      return {};
+    }
+    archivos.push_back(std::move(a));
+  }
+  return archivos;
+}
+
 bool TMotorJet::Reinicia(std::string& error) {
-  Sello sello;
-  if (!LeeSello(ruta_, sello, error)) return false;
-  auto archivo = TArchivoMdb::Abre(ruta_, error);
-  if (!archivo) return false;
+  std::vector<Sello> sellos(fuentes_.size());
+  for (std::size_t i = 0; i < fuentes_.size(); ++i)
+    if (!LeeSello(fuentes_[i].ruta, sellos[i], error)) return false;
+  auto archivos = AbreArchivos(error);
+  if (archivos.empty()) return false;
   auto conexion = TConexionJet::Abre(error);
   if (!conexion) return false;
   conexion_ = std::move(conexion);
   derivadas_.Reinicia(conexion_->Db());
-  archivo_ = std::move(archivo);
-  sello_ = sello;
+  archivos_ = std::move(archivos);
+  sellos_ = std::move(sellos);
   cargadas_.clear();
   ++cargas_;
   return true;
 }
 
 bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& error) {
-  Sello actual;
-  if (!LeeSello(ruta_, actual, error)) return false;
-  if (!(actual == sello_) && !Reinicia(error)) return false;
+  // A change of any file on disk starts a new snapshot of them all.
+  for (std::size_t i = 0; i < fuentes_.size(); ++i) {
+    Sello actual;
+    if (!LeeSello(fuentes_[i].ruta, actual, error)) return false;
+    if (!(actual == sellos_[i])) {
+      if (!Reinicia(error)) return false;
+      break;
+    }
+  }
   std::vector<std::string> pendientes;
   for (const auto& t : tablas)
     if (!cargadas_.count(ClaveNombreJet(t))) pendientes.push_back(t);
@@ -158,28 +190,32 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   };
   std::vector<TLeida> leidas(pendientes.size());
   std::atomic<std::size_t> siguiente{0};
-  const auto lee = [&](const TArchivoMdb& archivo) {
+  const auto lee = [&](const std::vector<std::unique_ptr<TArchivoMdb>>& propios) {
+    std::vector<const TArchivoMdb*> archivos;
+    for (const auto& a : propios) archivos.push_back(a.get());
     for (std::size_t i; (i = siguiente++) < pendientes.size();) {
       try {
-        leidas[i].memoria = LeeTabla(archivo, pendientes[i], {}, leidas[i].nombre, leidas[i].error);
+        leidas[i].memoria =
+            plan_ ? LeeTablaConsolidada(archivos, fuentes_, *plan_, pendientes[i], leidas[i].nombre, leidas[i].error)
+                  : LeeTabla(*archivos[0], pendientes[i], {}, leidas[i].nombre, leidas[i].error);
       } catch (const std::bad_alloc&) {
         leidas[i].error = "No hay memoria suficiente para cargar la tabla " + pendientes[i] + ".";
       }
     }
   };
-  // The operations come in two large tables: a second reader, on its own handle of the file,
+  // The operations come in two large tables: a second reader, on its own handles of the files,
   // reads one while this thread reads the other. Without it (no thread, no handle) one reads all.
-  std::unique_ptr<TArchivoMdb> otro;
+  std::vector<std::unique_ptr<TArchivoMdb>> otros;
   std::thread ayudante;
   if (pendientes.size() > 1) {
     std::string ignorado;
-    otro = TArchivoMdb::Abre(ruta_, ignorado);
+    otros = AbreArchivos(ignorado);
     try {
-      if (otro) ayudante = std::thread([&] { lee(*otro); });
+      if (!otros.empty()) ayudante = std::thread([&] { lee(otros); });
     } catch (const std::system_error&) {
     }
   }
-  lee(*archivo_);
+  lee(archivos_);
   if (ayudante.joinable()) ayudante.join();
 
   for (std::size_t i = 0; i < pendientes.size(); ++i) {

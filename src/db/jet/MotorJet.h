@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "db/jet/ConsolidacionJet.h"
 #include "db/jet/IIMotorBD.h"
 #include "db/jet/OpcionesMotorJet.h"
 #include "db/jet/sql/PasoClavesNumericas.h"
@@ -27,6 +28,10 @@ class TMotorJet : public IMotorBD {
   // Null and a readable reason when the file cannot be opened as a Jet 4 database.
   static std::shared_ptr<TMotorJet> Abre(const std::filesystem::path& ruta, std::string& error,
                                          const TOpcionesMotorJet& opciones = {});
+  // Several files of one company as one database (ConsolidacionJet.h); the first file speaks for
+  // the tables the plan does not name. Null and a reason naming the file that cannot be opened.
+  static std::shared_ptr<TMotorJet> AbreConsolidado(std::vector<TFuenteJet> fuentes, TPlanConsolidacion plan,
+                                                    std::string& error, const TOpcionesMotorJet& opciones = {});
   ~TMotorJet() override;
 
   bool Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) override;
@@ -43,7 +48,9 @@ class TMotorJet : public IMotorBD {
     std::filesystem::file_time_type modificado{};
     bool operator==(const Sello&) const = default;
   };
-  TMotorJet(std::filesystem::path ruta, const TOpcionesMotorJet& opciones);
+  TMotorJet(std::vector<TFuenteJet> fuentes, std::optional<TPlanConsolidacion> plan, const TOpcionesMotorJet& opciones);
+  // One reader per file, in the order of the sources; null and `error` if one cannot be opened.
+  std::vector<std::unique_ptr<TArchivoMdb>> AbreArchivos(std::string& error) const;
   bool Reinicia(std::string& error);
   bool PreparaTablas(const std::set<std::string>& tablas, std::string& error);
   static bool LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error);
@@ -70,11 +77,12 @@ class TMotorJet : public IMotorBD {
     int siguiente_ = 0;
   };
 
-  std::filesystem::path ruta_;
+  std::vector<TFuenteJet> fuentes_;
+  std::optional<TPlanConsolidacion> plan_;  // only when several files make one database
   TOpcionesMotorJet opciones_;
   TDerivadas derivadas_;
-  Sello sello_;
-  std::unique_ptr<TArchivoMdb> archivo_;
+  std::vector<Sello> sellos_;
+  std::vector<std::unique_ptr<TArchivoMdb>> archivos_;
   std::unique_ptr<TConexionJet> conexion_;
   std::set<std::string> cargadas_;  // Jet name keys
   int cargas_ = 0;
