@@ -113,10 +113,10 @@ std::string NombraSucursal(const TDatosSucursal& s) {
 }
 
 std::string NotaSucursales(const std::vector<TDatosSucursal>& sucursales) {
-  std::string s = "Las respuestas consolidan " + std::to_string(sucursales.size()) + " sucursales:";
+  std::string s = "Las respuestas consolidan las " + std::to_string(sucursales.size()) + " sucursales siguientes:";
   for (const auto& d : sucursales)
-    s += " " + std::to_string(d.numero) + ". " + (d.empresa.empty() ? std::string() : d.empresa + " ") + "(" +
-         d.carpeta.filename().string() + ")" + (d.numero == static_cast<int>(sucursales.size()) ? "." : ";");
+    s += "\n" + std::to_string(d.numero) + ". " + (d.empresa.empty() ? std::string() : d.empresa + ", ") + "carpeta " +
+         d.carpeta.string();
   return s;
 }
 

@@ -150,9 +150,10 @@ bool LeeEstilos(const TClaves& claves, const std::string& archivo, TPaginaPlanti
                 std::string& error) {
   TLectorClaves c(claves, archivo, error);
   if (!c.Rect("marco", p.marco) || !c.Estilo("", p.estilo) || !c.Rect("pie_marco", p.marcoPie) ||
-      !c.Estilo("pie_", p.estiloPie))
+      !c.Estilo("pie_", p.estiloPie) || !c.Rect("nota_marco", p.marcoNota) || !c.Estilo("nota_", p.estiloNota))
     return false;
   if (auto it = claves.find("pie"); it != claves.end()) p.pie = LeeParrafo(it->second);
+  if (auto it = claves.find("nota"); it != claves.end()) p.nota = LeeParrafo(it->second);
   return true;
 }
 
@@ -307,6 +308,19 @@ std::vector<TParrafo> ExpandeParrafos(const std::vector<TParrafo>& parrafos,
     r.push_back(std::move(nuevo));
   }
   return r;
+}
+
+bool VariablesConValor(const TParrafo& parrafo, const TVariablesReporte& variables) {
+  const std::string s = parrafo.Texto();
+  for (size_t abre = s.find('['); abre != std::string::npos; abre = s.find('[', abre + 1)) {
+    const auto cierra = s.find(']', abre + 1);
+    if (cierra == std::string::npos) break;
+    const std::string nombre = s.substr(abre + 1, cierra - abre - 1);
+    if (!NombreValido(nombre) || IgualSinCasoAscii(nombre, "Page#")) continue;
+    const auto valor = variables.DameValor(nombre);
+    if (!valor || EvaluaValor(*valor).empty()) return false;
+  }
+  return true;
 }
 
 }  // namespace qavi

@@ -50,6 +50,11 @@ struct TPaginaPlantilla {
   TRectMM marcoPie;
   TEstiloTexto estiloPie;
   TParrafo pie;
+  // A paragraph in a frame of its own (page 1 names the branches under its notes); prints
+  // only when every variable it names holds a value.
+  TRectMM marcoNota;
+  TEstiloTexto estiloNota;
+  TParrafo nota;
 };
 
 struct TPlantillaReporte {
@@ -75,5 +80,8 @@ constexpr size_t kMaxCaracteresValor = 2000;
 // placeholder and is never scanned again. Names that are not variables are left as they are.
 std::vector<TParrafo> ExpandeParrafos(const std::vector<TParrafo>& parrafos,
                                       const TVariablesReporte& variables, int nPagina);
+
+// True when every variable the paragraph names holds a value: a page's note prints only then.
+bool VariablesConValor(const TParrafo& parrafo, const TVariablesReporte& variables);
 
 }  // namespace qavi

@@ -235,5 +235,60 @@ TEST_F(ComandoTest, CredencialesYUso) {
   EXPECT_NE(blanco.errores.find("Por favor, escriba su usuario (Administrador)."), std::string::npos);
 }
 
+// Several branches: candidates listed with their branch, a tick as BRANCH:KEY, the answers with
+// the branches they consolidate, a branch's own credentials, and usage mistakes told apart.
+TEST_F(ComandoTest, Sucursales) {
+  const auto sucursal = [&](const std::string& nombre, const std::string& password) {
+    TVelmarFixture f;
+    f.Limpia("tEmps").Emp({.clave = "ADMIN", .password = password});
+    f.Limpia("tEmpresa").Empresa({.empresa = nombre});
+    f.Cliente({});
+    f.Relevan({.observaciones = "PEP", .cliente = "C1"});
+    return f;
+  };
+  const auto uno = dir.Ruta() / "uno", dos = dir.Ruta() / "dos";
+  ASSERT_TRUE(sucursal("MATRIZ", "DEMO").Escribe(uno));
+  ASSERT_TRUE(sucursal("SUCURSAL NORTE", "NORTE").Escribe(dos));
+  const std::vector<std::string> base = {"--sucursal", dos.string(), "--usuario-sucursal", "ADMIN",
+                                         "--password-sucursal", "NORTE", "--usuario", "ADMIN", "--password", "DEMO"};
+  const auto con = [&](std::vector<std::string> extra) {
+    std::vector<std::string> a = base;
+    a.insert(a.end(), extra.begin(), extra.end());
+    return Cli(uno, a, dir.Ruta());
+  };
+
+  auto peps = con({"--detectar-peps", "--json", (dir.Ruta() / "peps.json").string()});
+  ASSERT_EQ(peps.codigo, 0) << peps.errores;
+  EXPECT_EQ(Lee(dir.Ruta() / "peps.json"),
+            "[\n {\"Sucursal\": 1, \"ClaveCliente\": \"C1\", \"Nombre\": \"JUAN PEREZ LOPEZ\"},\n"
+            " {\"Sucursal\": 2, \"ClaveCliente\": \"C1\", \"Nombre\": \"JUAN PEREZ LOPEZ\"}\n]\n");
+
+  auto r = con({"--pep", "2:C1", "--json", (dir.Ruta() / "r.json").string()});
+  ASSERT_EQ(r.codigo, 0) << r.errores;
+  const std::string s = Lee(dir.Ruta() / "r.json");
+  EXPECT_NE(s.find("\"NombreCC\": \"MATRIZ\""), std::string::npos) << s;
+  EXPECT_NE(s.find("\"Sucursales\": [\n  {\"Sucursal\": 1, \"Carpeta\": \"" + uno.string() +
+                   "\", \"EmpresaActiva\": 1, \"Empresa\": \"MATRIZ\"},\n  {\"Sucursal\": 2"),
+            std::string::npos)
+      << s;
+
+  auto rechazo = Cli(uno, {"--sucursal", dos.string(), "--usuario", "ADMIN", "--password", "DEMO"}, dir.Ruta());
+  EXPECT_EQ(rechazo.codigo, 1);
+  EXPECT_NE(rechazo.errores.find("Sucursal 2 (" + dos.string() + ", SUCURSAL NORTE): La contraseña es incorrecta"),
+            std::string::npos)
+      << rechazo.errores;
+
+  for (const auto& mal : std::vector<std::vector<std::string>>{
+           {"--usuario-sucursal", "X", "--sucursal", dos.string(), "--usuario", "ADMIN", "--password", "DEMO"},
+           {"--sucursal", dos.string(), "--usuario-sucursal", "X", "--usuario", "ADMIN", "--password", "DEMO"},
+           {"--sucursal", dos.string(), "--usuario", "ADMIN", "--password", "DEMO", "--pep", "3:C1"},
+           {"--sucursal", dos.string(), "--usuario", "ADMIN", "--password", "DEMO", "--pep", "0:C1"}}) {
+    EXPECT_EQ(Cli(uno, mal, dir.Ruta()).codigo, 2) << mal.front() << " " << mal.back();
+  }
+  auto ajena = con({"--pep", "1:NADIE"});
+  EXPECT_EQ(ajena.codigo, 1);
+  EXPECT_NE(ajena.errores.find("de la sucursal 1"), std::string::npos) << ajena.errores;
+}
+
 }  // namespace
 }  // namespace qavi

@@ -170,6 +170,11 @@ void TPaginasReporte::Prepara(const TPlantillaReporte& plantilla, const TVariabl
     lista.pie.documento = CreaDocumento(ExpandeParrafos({p.pie}, variables, numero), p.estiloPie, medida_.get());
     lista.pie.rect = RectUnidades(p.marcoPie, plantilla.margenes);
     Acomoda(lista.pie);
+    if (!p.nota.tramos.empty() && VariablesConValor(p.nota, variables)) {
+      lista.nota.documento = CreaDocumento(ExpandeParrafos({p.nota}, variables, numero), p.estiloNota, medida_.get());
+      lista.nota.rect = RectUnidades(p.marcoNota, plantilla.margenes);
+      Acomoda(lista.nota);
+    }
     paginas_.push_back(std::move(lista));
   }
 }
@@ -178,7 +183,9 @@ QString TPaginasReporte::Nombre(int i) const { return paginas_.at(static_cast<si
 
 QString TPaginasReporte::Texto(int i) const {
   const auto& p = paginas_.at(static_cast<size_t>(i));
-  return p.cuerpo.documento->toPlainText() + QLatin1Char('\n') + p.pie.documento->toPlainText();
+  QString texto = p.cuerpo.documento->toPlainText();
+  if (p.nota.documento) texto += QLatin1Char('\n') + p.nota.documento->toPlainText();
+  return texto + QLatin1Char('\n') + p.pie.documento->toPlainText();
 }
 
 double TPaginasReporte::Escala(int i) const { return paginas_.at(static_cast<size_t>(i)).cuerpo.escala; }
@@ -214,6 +221,7 @@ void TPaginasReporte::Dibuja(QPainter& pintor, const QPaintDevice& dispositivo, 
   pintor.scale(dispositivo.logicalDpiX() / kUnidadesPorPulgada, dispositivo.logicalDpiY() / kUnidadesPorPulgada);
   DibujaMarco(pintor, p.cuerpo, resaltado);
   DibujaMarco(pintor, p.pie, resaltado);
+  if (p.nota.documento) DibujaMarco(pintor, p.nota, resaltado);
   pintor.restore();
 }
 

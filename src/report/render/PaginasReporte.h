@@ -36,7 +36,7 @@ class TPaginasReporte {
   QSizeF PapelMM() const { return papelMM_; }
   // Name of the template page (Pagina_N) printed as page i (0-based).
   QString Nombre(int i) const;
-  // Plain text of page i, body then page line; paragraphs separated by '\n'.
+  // Plain text of page i, body, note (if it prints) then page line; paragraphs separated by '\n'.
   QString Texto(int i) const;
   // Factor the body of page i was shrunk by to fit its frame (1 = not shrunk).
   double Escala(int i) const;
@@ -59,6 +59,7 @@ class TPaginasReporte {
     QString sNombre;
     TMarcoListo cuerpo;
     TMarcoListo pie;
+    TMarcoListo nota;  // no document when the page's note prints nothing
   };
 
   void Acomoda(TMarcoListo& marco) const;
