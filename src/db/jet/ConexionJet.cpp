@@ -1,7 +1,5 @@
 #include "db/jet/ConexionJet.h"
 
-#include <cstdlib>
-
 #include "db/jet/TablaMemoria.h"
 #include "db/jet/funciones/FuncionesJet.h"
 
@@ -22,7 +20,6 @@ std::unique_ptr<TConexionJet> TConexionJet::Abre(std::string& error) {
   }
   // Sorting and temporary tables stay in memory: the file is never the place for them.
   EjecutaSqlite(db, "PRAGMA temp_store = MEMORY");
-  if (const char* c = std::getenv("QAVI_EXP_CACHE")) EjecutaSqlite(db, (std::string("PRAGMA cache_size = ") + c).c_str());
   // Nothing here is ever rolled back to: loading and computing need no journal.
   EjecutaSqlite(db, "PRAGMA main.journal_mode = OFF; PRAGMA temp.journal_mode = OFF");
   return c;
