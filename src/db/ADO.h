@@ -56,6 +56,10 @@ class TADOConnection {
   IMotorBDPtr Motor() const { return motor_; }
   // Opens the connection on an engine made elsewhere (several files read as one database).
   void AbreSobre(IMotorBDPtr motor) { motor_ = std::move(motor); }
+  // The statements about to be run (IMotorBD::Anticipa); nothing when closed.
+  void Anticipa(const std::vector<std::string>& sentencias) {
+    if (motor_) motor_->Anticipa(sentencias);
+  }
 
  private:
   std::string sStrConexion_;

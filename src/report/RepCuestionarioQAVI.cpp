@@ -43,6 +43,14 @@ bool TRepCuestionarioQAVI::ResuelveRespuesta(const std::string& sConsulta, std::
 
 bool TRepCuestionarioQAVI::GeneraReporte(TTablaPEPs& vtPEPS) {
   F_vtPEPS = &vtPEPS;
+  // The engine may plan its work by the whole run's statements; the answers are the same.
+  if (F_Conector) {
+    std::vector<std::string> sentencias;
+    for (int n = 1; n <= F_nTotalPreguntas; ++n)
+      if (std::string a = DameRespuesta(n); a != kCCDebeResponder && a != kRespuestaError)
+        sentencias.push_back(std::move(a));
+    F_Conector->Anticipa(sentencias);
+  }
   TBoolPersist exito(true);
   MensajeEspera("Iniciando...");
   F_mjReportes->AgregaDatoReporte(kCategoriaCuestionario, "NombreCC", Empresa().sRazonSocial);

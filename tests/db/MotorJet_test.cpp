@@ -101,6 +101,26 @@ TEST_P(MotorJetDestinos, TablaFaltanteEntreVariasSeNombra) {
   EXPECT_EQ(Valor(*m, kSuma), "17.5");
 }
 
+// A batch announced ahead: a derived table only one statement uses stays inline, one several
+// use is kept until the last of them has run and then dropped; the rows are those without the
+// plan, and a statement out of turn is served as without it.
+TEST_F(MotorJetTest, UnLoteAnunciadoGuardaSoloLoQueSeRepite) {
+  std::string error;
+  auto m = TMotorJet::Abre(mdb, error);
+  ASSERT_TRUE(m) << error;
+  const std::string unica =
+      "SELECT COUNT(1) AS R FROM (SELECT Folio, COUNT(1) AS N FROM tMovtos GROUP BY Folio) AS t WHERE t.N > 0";
+  m->Anticipa({kSuma, unica, kCuenta});
+  EXPECT_EQ(Valor(*m, kSuma), "17.5");
+  EXPECT_EQ(m->DerivadasGuardadas(), 1u) << "the grouping both kSuma and kCuenta read";
+  EXPECT_EQ(Valor(*m, unica), "2");
+  EXPECT_EQ(m->DerivadasGuardadas(), 1u) << "nothing kept for a table one statement reads";
+  EXPECT_EQ(Valor(*m, kCuenta), "1");
+  EXPECT_EQ(m->DerivadasGuardadas(), 0u) << "dropped after its last statement";
+  EXPECT_EQ(Valor(*m, kSuma), "17.5");  // out of the batch: kept as always
+  EXPECT_EQ(m->DerivadasGuardadas(), 1u);
+}
+
 // Jet takes any spelling of a table's name for the same table, accented letters too; each spelling
 // must reach the one table loaded from the file.
 TEST_P(MotorJetDestinos, UnaTablaConCualquierEscritura) {

@@ -65,14 +65,38 @@ TMotorJet::TMotorJet(std::vector<TFuenteJet> fuentes, std::optional<TPlanConsoli
                      const TOpcionesMotorJet& opciones)
     : fuentes_(std::move(fuentes)), plan_(std::move(plan)), opciones_(opciones) {}
 
+void TMotorJet::TDerivadas::Borra(const std::string& tabla) {
+  EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
+}
+
 void TMotorJet::TDerivadas::Descarta() {
-  for (const auto& [sql, tabla] : tablas_) EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
+  for (const auto& [sql, g] : tablas_) Borra(g.tabla);
   tablas_.clear();
 }
 
-std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string& sql, bool trivial) {
-  if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second;
-  if (trivial) return std::nullopt;
+void TMotorJet::TDerivadas::Libera(std::size_t indice) {
+  for (auto it = tablas_.begin(); it != tablas_.end();) {
+    if (it->second.hasta && *it->second.hasta <= indice) {
+      Borra(it->second.tabla);
+      it = tablas_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+std::optional<std::string> TMotorJet::TDerivadas::Materializa(const TDerivadaOfrecida& d) {
+  const std::string& sql = d.sql;
+  if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second.tabla;
+  if (d.trivial) return std::nullopt;
+  // Within a batch, a table no other use will read again costs a copy for nothing.
+  std::optional<std::size_t> hasta;
+  if (actual_) {
+    if (auto p = plan_.find(d.identidad); p != plan_.end()) {
+      if (p->second.usos < 2) return std::nullopt;
+      hasta = p->second.ultima;
+    }
+  }
   const TSentenciaSqlite st = PreparaSqlite(db_, sql);
   if (!st) return std::nullopt;  // inline, the statement reports its own error
   // Same names, same declared types (so the same affinity) and the Jet collation for text.
@@ -93,11 +117,11 @@ std::optional<std::string> TMotorJet::TDerivadas::Materializa(const std::string&
   const std::string crea = "CREATE TEMP TABLE " + CitaNombreSQL(tabla) + " (" + columnas + "); INSERT INTO temp." +
                            CitaNombreSQL(tabla) + " " + sql;
   if (!EjecutaSqlite(db_, crea.c_str())) {
-    EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
+    Borra(tabla);
     return std::nullopt;
   }
   c.Nota(std::to_string(sqlite3_changes64(db_)) + " filas");
-  tablas_.emplace(sql, tabla);
+  tablas_.emplace(sql, TGuardada{tabla, hasta});
   return tabla;
 }
 
@@ -230,8 +254,56 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
   return true;
 }
 
+void TMotorJet::Reescribe(TAnalisisJet& analisis) {
+  EmpujaPeriodos(analisis.sentencia);
+  OrdenaClavesNumericas(analisis.sentencia, derivadas_);
+}
+
+void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
+  lote_.clear();
+  enLote_ = 0;
+  derivadas_.Planea({});
+  if (!opciones_.reutilizaDerivadas) return;
+  std::vector<TAnalisisJet> analisis;
+  std::set<std::string> tablas;
+  for (const auto& s : sentencias) {
+    analisis.push_back(AnalizaJet(s));
+    if (analisis.back().ok) tablas.insert(analisis.back().tablas.begin(), analisis.back().tablas.end());
+  }
+  std::string error;
+  // The key order asks SQLite about the loaded tables; a table that cannot be loaded is told by
+  // the statement that needs it.
+  if (!PreparaTablas(tablas, error)) return;
+  std::map<std::string, TDerivadas::TUso> plan;
+  try {
+    for (std::size_t i = 0; i < analisis.size(); ++i) {
+      if (!analisis[i].ok || analisis[i].tipo != TTipoSentencia::Seleccion) continue;
+      Reescribe(analisis[i]);
+      for (auto& identidad : IdentidadesDerivadas(analisis[i].sentencia)) {
+        auto& uso = plan[std::move(identidad)];
+        ++uso.usos;
+        uso.ultima = i;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    return;  // no plan: every statement is served as without it
+  }
+  derivadas_.Planea(std::move(plan));
+  lote_ = sentencias;
+}
+
 bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) {
   resultado = {};
+  // A statement of the announced batch, in its turn; anything else leaves the plan aside.
+  std::optional<std::size_t> indice;
+  if (enLote_ < lote_.size() && lote_[enLote_] == sSQL) indice = enLote_++;
+  derivadas_.Sentencia(indice);
+  const bool ok = Corre(sSQL, resultado, error);
+  if (indice) derivadas_.Libera(*indice);
+  return ok;
+}
+
+bool TMotorJet::Corre(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) {
   TAnalisisJet analisis = AnalizaJet(sSQL);
   if (!analisis.ok) {
     error = analisis.error;
@@ -244,8 +316,7 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado,
     if (analisis.tipo == TTipoSentencia::Borrado) {
       derivadas_.Descarta();  // the rows change: nothing computed before holds
     } else if (opciones_.reutilizaDerivadas) {
-      EmpujaPeriodos(analisis.sentencia);
-      OrdenaClavesNumericas(analisis.sentencia, derivadas_);
+      Reescribe(analisis);
       ReutilizaDerivadas(analisis.sentencia, derivadas_);
     }
     sql = EmiteSentencia(analisis.sentencia);

@@ -1,5 +1,7 @@
 #include "db/jet/sql/PasoDerivadas.h"
 
+#include <map>
+
 #include "db/jet/sql/EmisorJet.h"
 #include "db/jet/sql/RecorridoArbol.h"
 
@@ -19,12 +21,21 @@ bool EsTrivial(const TConsulta& c) {
   return true;
 }
 
+// Each derived table's identity, taken before any of them is replaced.
+class TIdentidades : public TVisitanteArbol {
+ public:
+  void Derivada(TOrigen& o) override { lista.emplace_back(&o, EmiteConsulta(*o.consulta)); }
+  std::vector<std::pair<const TOrigen*, std::string>> lista;  // innermost first
+};
+
 class TDerivadas : public TVisitanteArbol {
  public:
-  explicit TDerivadas(IMaterializador& m) : m_(m) {}
+  TDerivadas(IMaterializador& m, std::map<const TOrigen*, std::string> identidades)
+      : m_(m), identidades_(std::move(identidades)) {}
 
   void Derivada(TOrigen& o) override {
-    const auto tabla = m_.Materializa(EmiteConsulta(*o.consulta), EsTrivial(*o.consulta));
+    const std::string sql = EmiteConsulta(*o.consulta);
+    const auto tabla = m_.Materializa({sql, EsTrivial(*o.consulta), identidades_.at(&o)});
     if (!tabla) return;
     o.clase = TOrigen::Clase::Tabla;
     o.tabla = *tabla;
@@ -33,13 +44,24 @@ class TDerivadas : public TVisitanteArbol {
 
  private:
   IMaterializador& m_;
+  std::map<const TOrigen*, std::string> identidades_;
 };
 
 }  // namespace
 
 void ReutilizaDerivadas(TSentencia& sentencia, IMaterializador& materializador) {
-  TDerivadas v(materializador);
+  TIdentidades ids;
+  RecorreArbol(sentencia, ids);
+  TDerivadas v(materializador, {ids.lista.begin(), ids.lista.end()});
   RecorreArbol(sentencia, v);
+}
+
+std::vector<std::string> IdentidadesDerivadas(TSentencia& sentencia) {
+  TIdentidades ids;
+  RecorreArbol(sentencia, ids);
+  std::vector<std::string> r;
+  for (auto& [origen, identidad] : ids.lista) r.push_back(std::move(identidad));
+  return r;
 }
 
 }  // namespace qavi::jet

@@ -139,9 +139,12 @@ struct TMaterializadorPrueba : IMaterializador {
   explicit TMaterializadorPrueba(sqlite3* base) : db(base) {}
   sqlite3* db;
   std::vector<std::string> ofrecidas;  // texts offered, in order, "*" marking the trivial ones
-  std::optional<std::string> Materializa(const std::string& sql, bool trivial) override {
-    ofrecidas.push_back((trivial ? "*" : "") + sql);
-    if (trivial) return std::nullopt;
+  std::vector<std::string> identidades;
+  std::optional<std::string> Materializa(const TDerivadaOfrecida& d) override {
+    const std::string& sql = d.sql;
+    ofrecidas.push_back((d.trivial ? "*" : "") + sql);
+    identidades.push_back(d.identidad);
+    if (d.trivial) return std::nullopt;
     const std::string tabla = "m" + std::to_string(ofrecidas.size());
     const std::string crea = "CREATE TEMP TABLE " + tabla + " AS " + sql;
     EXPECT_EQ(sqlite3_exec(db, crea.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
