@@ -106,7 +106,7 @@ TEST_P(MotorJetDestinos, TablaFaltanteEntreVariasSeNombra) {
 // plan, and a statement out of turn is served as without it.
 TEST_F(MotorJetTest, UnLoteAnunciadoGuardaSoloLoQueSeRepite) {
   std::string error;
-  auto m = TMotorJet::Abre(mdb, error);
+  auto m = TMotorJet::Abre(mdb, error, {.adelantaLote = false});
   ASSERT_TRUE(m) << error;
   const std::string unica =
       "SELECT COUNT(1) AS R FROM (SELECT Folio, COUNT(1) AS N FROM tMovtos GROUP BY Folio) AS t WHERE t.N > 0";
@@ -119,6 +119,41 @@ TEST_F(MotorJetTest, UnLoteAnunciadoGuardaSoloLoQueSeRepite) {
   EXPECT_EQ(m->DerivadasGuardadas(), 0u) << "dropped after its last statement";
   EXPECT_EQ(Valor(*m, kSuma), "17.5");  // out of the batch: kept as always
   EXPECT_EQ(m->DerivadasGuardadas(), 1u);
+}
+
+// The second half of an announced batch runs ahead on a connection of its own: every statement
+// gives the rows it gives when one connection runs them all, errors included, and a statement out
+// of turn or a batch left half-way changes nothing.
+TEST_F(MotorJetTest, LaMitadAdelantadaDaLasMismasFilas) {
+  const std::vector<std::string> lote = {
+      kSuma,
+      kCuenta,
+      "SELECT COUNT(1) AS R FROM (SELECT Folio, COUNT(1) AS N FROM tMovtos GROUP BY Folio) AS t WHERE t.N > 0",
+      "SELECT SUM(AuxCant) AS R FROM (SELECT Folio, SUM(Cantidad) AS AuxCant FROM tProces GROUP BY Folio) AS x",
+      "SELECT COUNT(1) AS R FROM tNoExiste",
+      kCuenta,
+      kSuma,
+  };
+  std::string error;
+  auto uno = TMotorJet::Abre(mdb, error, {.adelantaLote = false});
+  auto dos = TMotorJet::Abre(mdb, error);
+  ASSERT_TRUE(uno && dos) << error;
+  uno->Anticipa(lote);
+  dos->Anticipa(lote);
+  for (const auto& sql : lote) {
+    TResultadoConsulta a, b;
+    std::string ea, eb;
+    EXPECT_EQ(uno->Consulta(sql, a, ea), dos->Consulta(sql, b, eb)) << sql;
+    EXPECT_EQ(ea, eb) << sql;
+    EXPECT_EQ(a.columnas, b.columnas) << sql;
+    EXPECT_EQ(a.filas, b.filas) << sql;
+  }
+  // Half-way: the next run announces its own batch, or none.
+  dos->Anticipa(lote);
+  EXPECT_EQ(Valor(*dos, kSuma), "17.5");
+  dos->Anticipa(lote);
+  EXPECT_EQ(Valor(*dos, "SELECT COUNT(1) AS R FROM tMovtos"), "2");
+  EXPECT_EQ(Valor(*dos, kCuenta), "1");
 }
 
 // Jet takes any spelling of a table's name for the same table, accented letters too; each spelling

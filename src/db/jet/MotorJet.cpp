@@ -1,7 +1,5 @@
 #include "db/jet/MotorJet.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <atomic>
 #include <new>
@@ -10,126 +8,24 @@
 #include <thread>
 #include <vector>
 
-#include "common/CitaSQL.h"
-#include "common/Cronometro.h"
-#include "common/Texto.h"
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
 #include "db/jet/ConexionJet.h"
-#include "db/jet/ManejadoresSqlite.h"
+#include "db/jet/SentenciaJet.h"
 #include "db/jet/TablaMemoria.h"
-#include "db/jet/funciones/FuncionesJet.h"
-#include "db/jet/sql/EmisorJet.h"
-#include "db/jet/sql/PasoPeriodos.h"
-#include "db/jet/sql/TraductorJet.h"
+#include "db/jet/TiempoJet.h"
 #include "db/jet/texto/TextoJet.h"
 
 namespace qavi::jet {
-namespace {
-
-// QAVI_TIEMPOS=1 writes how long each load, derived table and statement took.
-class TTiempo : public TCronometro {
- public:
-  explicit TTiempo(std::string que) : TCronometro("tiempo", std::move(que), 110) {}
-};
-
-// SQLite's English messages, told the way a user of the program can read them.
-std::string TraduceErrorSqlite(const std::string& msg) {
-  static const std::pair<const char*, const char*> kPrefijos[] = {
-      {"no such column: ", "No se encontró la columna "},
-      {"no such table: ", "No se encontró la tabla "},
-      {"ambiguous column name: ", "El nombre de columna es ambiguo: "},
-      {"no such function: ", "Función no reconocida: "},
-  };
-  for (auto [en, es] : kPrefijos)
-    if (msg.rfind(en, 0) == 0) return std::string(es) + msg.substr(std::char_traits<char>::length(en)) + ".";
-  return "Error al ejecutar la consulta: " + msg + ".";
-}
-
-TVariante LeeCelda(sqlite3_stmt* st, int i) {
-  switch (sqlite3_column_type(st, i)) {
-    case SQLITE_INTEGER: return TVariante::DeEntero(sqlite3_column_int64(st, i));
-    case SQLITE_FLOAT: return TVariante::DeReal(sqlite3_column_double(st, i));
-    case SQLITE_TEXT:
-    case SQLITE_BLOB: {
-      auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-      return TVariante::DeTexto(p ? std::string(p, sqlite3_column_bytes(st, i)) : std::string());
-    }
-    default: return TVariante::Nulo();
-  }
-}
-
-}  // namespace
 
 TMotorJet::TMotorJet(std::vector<TFuenteJet> fuentes, std::optional<TPlanConsolidacion> plan,
                      const TOpcionesMotorJet& opciones)
     : fuentes_(std::move(fuentes)), plan_(std::move(plan)), opciones_(opciones) {}
 
-void TMotorJet::TDerivadas::Borra(const std::string& tabla) {
-  EjecutaSqlite(db_, ("DROP TABLE IF EXISTS temp." + CitaNombreSQL(tabla)).c_str());
+TMotorJet::~TMotorJet() {
+  // What runs ahead reads the tables this engine holds: it stops first.
+  adelanto_.reset();
 }
-
-void TMotorJet::TDerivadas::Descarta() {
-  for (const auto& [sql, g] : tablas_) Borra(g.tabla);
-  tablas_.clear();
-}
-
-void TMotorJet::TDerivadas::Libera(std::size_t indice) {
-  for (auto it = tablas_.begin(); it != tablas_.end();) {
-    if (it->second.hasta && *it->second.hasta <= indice) {
-      Borra(it->second.tabla);
-      it = tablas_.erase(it);
-    } else {
-      ++it;
-    }
-  }
-}
-
-std::optional<std::string> TMotorJet::TDerivadas::Materializa(const TDerivadaOfrecida& d) {
-  const std::string& sql = d.sql;
-  if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second.tabla;
-  if (d.trivial) return std::nullopt;
-  // Within a batch, a table no other use will read again costs a copy for nothing.
-  std::optional<std::size_t> hasta;
-  if (actual_) {
-    if (auto p = plan_.find(d.identidad); p != plan_.end()) {
-      if (p->second.usos < 2) return std::nullopt;
-      hasta = p->second.ultima;
-    }
-  }
-  const TSentenciaSqlite st = PreparaSqlite(db_, sql);
-  if (!st) return std::nullopt;  // inline, the statement reports its own error
-  // Same names, same declared types (so the same affinity) and the Jet collation for text.
-  std::string columnas;
-  std::set<std::string> vistas;
-  bool repetida = false;
-  for (int i = 0, n = sqlite3_column_count(st.get()); i < n; ++i) {
-    std::string nombre = sqlite3_column_name(st.get(), i);
-    // SQLite refuses two columns whose names differ only in ASCII letter case.
-    if (!vistas.insert(MinusculasAscii(nombre)).second) repetida = true;
-    const char* tipo = sqlite3_column_decltype(st.get(), i);
-    columnas += (i ? ", " : "") + CitaNombreSQL(nombre) + " " + (tipo ? std::string(tipo) : std::string()) +
-                " COLLATE " + kColacionJet;
-  }
-  if (repetida || columnas.empty()) return std::nullopt;
-  const std::string tabla = "qavi_derivada_" + std::to_string(++siguiente_);
-  TTiempo c("derivada " + tabla + ": " + sql);
-  const std::string crea = "CREATE TEMP TABLE " + CitaNombreSQL(tabla) + " (" + columnas + "); INSERT INTO temp." +
-                           CitaNombreSQL(tabla) + " " + sql;
-  if (!EjecutaSqlite(db_, crea.c_str())) {
-    Borra(tabla);
-    return std::nullopt;
-  }
-  c.Nota(std::to_string(sqlite3_changes64(db_)) + " filas");
-  tablas_.emplace(sql, TGuardada{tabla, hasta});
-  return tabla;
-}
-
-std::optional<std::vector<std::string>> TMotorJet::TDerivadas::TiposDeclarados(const std::string& sql) {
-  return TiposDeclaradosSqlite(db_, sql);
-}
-
-TMotorJet::~TMotorJet() = default;
 
 bool TMotorJet::LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error) {
   std::error_code ec;
@@ -181,11 +77,13 @@ bool TMotorJet::Reinicia(std::string& error) {
   if (archivos.empty()) return false;
   auto conexion = TConexionJet::Abre(error);
   if (!conexion) return false;
+  adelanto_.reset();  // its results belong to the old snapshot
   conexion_ = std::move(conexion);
   derivadas_.Reinicia(conexion_->Db());
   archivos_ = std::move(archivos);
   sellos_ = std::move(sellos);
   cargadas_.clear();
+  tablas_.clear();
   ++cargas_;
   return true;
 }
@@ -247,19 +145,16 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
       error = leidas[i].error;
       return false;
     }
-    if (!InstalaTabla(*conexion_, leidas[i].nombre, std::move(leidas[i].memoria), error, opciones_.filasParaMemoria))
+    if (!InstalaTabla(*conexion_, leidas[i].nombre, leidas[i].memoria, error, opciones_.filasParaMemoria))
       return false;
     cargadas_.insert(ClaveNombreJet(pendientes[i]));
+    tablas_.push_back({leidas[i].nombre, std::move(leidas[i].memoria)});
   }
   return true;
 }
 
-void TMotorJet::Reescribe(TAnalisisJet& analisis) {
-  EmpujaPeriodos(analisis.sentencia);
-  OrdenaClavesNumericas(analisis.sentencia, derivadas_);
-}
-
 void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
+  adelanto_.reset();
   lote_.clear();
   enLote_ = 0;
   derivadas_.Planea({});
@@ -274,13 +169,19 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
   // The key order asks SQLite about the loaded tables; a table that cannot be loaded is told by
   // the statement that needs it.
   if (!PreparaTablas(tablas, error)) return;
-  std::map<std::string, TDerivadas::TUso> plan;
+  // The second half of the batch may run ahead on a second connection; each half is planned on
+  // its own, as each connection keeps its own derived tables.
+  const bool adelanta = opciones_.adelantaLote && sentencias.size() >= 2 && std::thread::hardware_concurrency() >= 2;
+  const std::size_t mitad = adelanta ? sentencias.size() / 2 : sentencias.size();
+  std::map<std::string, TDerivadasJet::TUso> plan, planAdelanto;
+  std::vector<std::size_t> propias;
   try {
     for (std::size_t i = 0; i < analisis.size(); ++i) {
+      if (i >= mitad) propias.push_back(i);
       if (!analisis[i].ok || analisis[i].tipo != TTipoSentencia::Seleccion) continue;
-      Reescribe(analisis[i]);
+      ReescribeJet(analisis[i], derivadas_);
       for (auto& identidad : IdentidadesDerivadas(analisis[i].sentencia)) {
-        auto& uso = plan[std::move(identidad)];
+        auto& uso = (i >= mitad ? planAdelanto : plan)[std::move(identidad)];
         ++uso.usos;
         uso.ultima = i;
       }
@@ -290,6 +191,9 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
   }
   derivadas_.Planea(std::move(plan));
   lote_ = sentencias;
+  if (!propias.empty())
+    adelanto_ = TAdelantoJet::Inicia(tablas_, opciones_.filasParaMemoria, sentencias, std::move(propias),
+                                     std::move(planAdelanto));
 }
 
 bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) {
@@ -297,6 +201,8 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado,
   // A statement of the announced batch, in its turn; anything else leaves the plan aside.
   std::optional<std::size_t> indice;
   if (enLote_ < lote_.size() && lote_[enLote_] == sSQL) indice = enLote_++;
+  if (indice && adelanto_ && adelanto_->Propia(*indice))
+    if (const auto ok = adelanto_->Toma(*indice, resultado, error)) return *ok;
   derivadas_.Sentencia(indice);
   const bool ok = Corre(sSQL, resultado, error);
   if (indice) derivadas_.Libera(*indice);
@@ -311,40 +217,7 @@ bool TMotorJet::Corre(const std::string& sSQL, TResultadoConsulta& resultado, st
   }
   if (!PreparaTablas(analisis.tablas, error)) return false;
   TTiempo c("sentencia " + sSQL);
-  std::string sql;
-  try {
-    if (analisis.tipo == TTipoSentencia::Borrado) {
-      derivadas_.Descarta();  // the rows change: nothing computed before holds
-    } else if (opciones_.reutilizaDerivadas) {
-      Reescribe(analisis);
-      ReutilizaDerivadas(analisis.sentencia, derivadas_);
-    }
-    sql = EmiteSentencia(analisis.sentencia);
-  } catch (const std::bad_alloc&) {
-    error = "Memoria insuficiente para ejecutar la consulta.";
-    return false;
-  }
-  sqlite3* db = conexion_->Db();
-  const TSentenciaSqlite st = PreparaSqlite(db, sql);
-  if (!st) {
-    error = TraduceErrorSqlite(sqlite3_errmsg(db));
-    return false;
-  }
-  const int n = sqlite3_column_count(st.get());
-  for (int i = 0; i < n; ++i) resultado.columnas.emplace_back(sqlite3_column_name(st.get(), i));
-  int rc;
-  while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-    std::vector<TVariante> fila;
-    fila.reserve(n);
-    for (int i = 0; i < n; ++i) fila.push_back(LeeCelda(st.get(), i));
-    resultado.filas.push_back(std::move(fila));
-  }
-  if (rc != SQLITE_DONE) {
-    error = TraduceErrorSqlite(sqlite3_errmsg(db));
-    resultado = {};
-    return false;
-  }
-  return true;
+  return CorreSentencia(*conexion_, opciones_.reutilizaDerivadas ? &derivadas_ : nullptr, analisis, resultado, error);
 }
 
 bool TMotorJet::Ejecuta(const std::string& sSQL, std::string& error) {

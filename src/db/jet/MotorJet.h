@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "db/jet/AdelantoJet.h"
 #include "db/jet/ConsolidacionJet.h"
+#include "db/jet/DerivadasJet.h"
 #include "db/jet/IIMotorBD.h"
 #include "db/jet/OpcionesMotorJet.h"
-#include "db/jet/sql/PasoClavesNumericas.h"
-#include "db/jet/sql/PasoDerivadas.h"
 #include "db/jet/sql/TraductorJet.h"
 
 struct sqlite3;
@@ -39,8 +39,9 @@ class TMotorJet : public IMotorBD {
   bool Ejecuta(const std::string& sSQL, std::string& error) override;
   // Loads every table the statements name and counts, for each derived table, how many of them
   // use it and which is the last: one used once stays inline, one used again is kept until the
-  // last statement that uses it has run. Statements run in another order, or others, are served
-  // as without it.
+  // last statement that uses it has run. The second half of the batch runs ahead on a second
+  // connection (TAdelantoJet) unless the options say otherwise. Statements run in another order,
+  // or others, are served as without it.
   void Anticipa(const std::vector<std::string>& sentencias) override;
 
   // How many times the file has been (re)loaded; a change on disk makes the next statement reload.
@@ -60,61 +61,21 @@ class TMotorJet : public IMotorBD {
   bool Reinicia(std::string& error);
   bool PreparaTablas(const std::set<std::string>& tablas, std::string& error);
   bool Corre(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error);
-  // The rewrites of the engine's path, up to the point where derived tables are kept.
-  void Reescribe(TAnalisisJet& analisis);
   static bool LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error);
-
-  // Within one snapshot of a read-only file, a derived table whose SQL text is the same gives the
-  // same rows: it is computed once into a temporary table and reused by later statements. Also
-  // answers the key-order pass with SQLite's declared types.
-  class TDerivadas : public IMaterializador, public IOraculoTipos {
-   public:
-    std::optional<std::string> Materializa(const TDerivadaOfrecida& derivada) override;
-    std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override;
-    // A new snapshot on a new database: what was kept went with the old one.
-    void Reinicia(sqlite3* db) {
-      db_ = db;
-      tablas_.clear();
-    }
-    // The same database whose rows changed.
-    void Descarta();
-    std::size_t Tamano() const { return tablas_.size(); }
-
-    // The plan of a batch (Anticipa): identity -> how many uses, and the last statement of them.
-    struct TUso {
-      int usos = 0;
-      std::size_t ultima = 0;
-    };
-    void Planea(std::map<std::string, TUso> plan) { plan_ = std::move(plan); }
-    // The statement of the batch now running (none: no plan applies).
-    void Sentencia(std::optional<std::size_t> indice) { actual_ = indice; }
-    // Drops what no later statement of the batch needs.
-    void Libera(std::size_t indice);
-
-   private:
-    struct TGuardada {
-      std::string tabla;
-      std::optional<std::size_t> hasta;  // the last statement of the batch that needs it
-    };
-    void Borra(const std::string& tabla);
-    sqlite3* db_ = nullptr;
-    std::map<std::string, TGuardada> tablas_;  // SQL text -> table
-    std::map<std::string, TUso> plan_;
-    std::optional<std::size_t> actual_;
-    int siguiente_ = 0;
-  };
 
   std::vector<TFuenteJet> fuentes_;
   std::optional<TPlanConsolidacion> plan_;  // only when several files make one database
   TOpcionesMotorJet opciones_;
-  TDerivadas derivadas_;
+  TDerivadasJet derivadas_;
   std::vector<Sello> sellos_;
   std::vector<std::unique_ptr<TArchivoMdb>> archivos_;
   std::unique_ptr<TConexionJet> conexion_;
   std::set<std::string> cargadas_;  // Jet name keys
+  std::vector<TTablaCargada> tablas_;  // what is loaded, for a second connection to share
   int cargas_ = 0;
   std::vector<std::string> lote_;  // the statements announced by Anticipa
   std::size_t enLote_ = 0;         // the next one expected
+  std::unique_ptr<TAdelantoJet> adelanto_;  // the part of the batch running ahead
 };
 
 }  // namespace qavi::jet

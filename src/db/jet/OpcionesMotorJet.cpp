@@ -14,6 +14,8 @@ TOpcionesMotorJet OpcionesMotorJetDelEntorno() {
     const unsigned long long n = std::strtoull(filas, &fin, 10);
     if (fin != filas && *fin == '\0') o.filasParaMemoria = static_cast<std::size_t>(n);
   }
+  const char* unHilo = std::getenv("QAVI_UN_HILO");
+  o.adelantaLote = !(unHilo && std::string(unHilo) == "1");
   return o;
 }
 

@@ -13,9 +13,13 @@ struct TOpcionesMotorJet {
   // loading them is several times cheaper. Only the operations reach it in practice; smaller
   // tables keep SQLite's automatic indexes for joins. 0 takes every table that way.
   std::size_t filasParaMemoria = 50000;
+  // An announced batch (IMotorBD::Anticipa) runs its second half ahead on a second connection
+  // and thread, over the same loaded tables.
+  bool adelantaLote = true;
 };
 
-// QAVI_SIN_CACHE=1 (every statement as written) and QAVI_FILAS_MEMORIA=N, for the programs' main.
+// QAVI_SIN_CACHE=1 (every statement as written), QAVI_FILAS_MEMORIA=N and QAVI_UN_HILO=1 (no
+// part of a batch run ahead), for the programs' main.
 TOpcionesMotorJet OpcionesMotorJetDelEntorno();
 
 }  // namespace qavi::jet

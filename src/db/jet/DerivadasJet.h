@@ -1,0 +1,58 @@
+#pragma once
+// What one connection keeps of derived tables within a snapshot of a read-only database: a
+// derived table whose SQL text is the same gives the same rows, so it is computed once into a
+// temporary table and read again by later statements. With the plan of a batch (TMotorJet::
+// Anticipa) only what several statements use is kept, and only until the last of them has run.
+// Also answers the key-order pass with SQLite's declared types.
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "db/jet/sql/PasoClavesNumericas.h"
+#include "db/jet/sql/PasoDerivadas.h"
+
+struct sqlite3;
+
+namespace qavi::jet {
+
+class TDerivadasJet : public IMaterializador, public IOraculoTipos {
+ public:
+  std::optional<std::string> Materializa(const TDerivadaOfrecida& derivada) override;
+  std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override;
+
+  // A new snapshot on a new database: what was kept went with the old one.
+  void Reinicia(sqlite3* db) {
+    db_ = db;
+    tablas_.clear();
+  }
+  // The same database whose rows changed.
+  void Descarta();
+  std::size_t Tamano() const { return tablas_.size(); }
+
+  // The plan of a batch: identity -> how many uses, and the last statement of them.
+  struct TUso {
+    int usos = 0;
+    std::size_t ultima = 0;
+  };
+  void Planea(std::map<std::string, TUso> plan) { plan_ = std::move(plan); }
+  // The statement of the batch now running (none: no plan applies).
+  void Sentencia(std::optional<std::size_t> indice) { actual_ = indice; }
+  // Drops what no later statement of the batch needs.
+  void Libera(std::size_t indice);
+
+ private:
+  struct TGuardada {
+    std::string tabla;
+    std::optional<std::size_t> hasta;  // the last statement of the batch that needs it
+  };
+  void Borra(const std::string& tabla);
+  sqlite3* db_ = nullptr;
+  std::map<std::string, TGuardada> tablas_;  // SQL text -> table
+  std::map<std::string, TUso> plan_;
+  std::optional<std::size_t> actual_;
+  int siguiente_ = 0;
+};
+
+}  // namespace qavi::jet
