@@ -29,12 +29,10 @@ struct TCaso {
   const char* nombre;
   TColumnaJet columna;
   TValorJet escrito;
-  TVariante leido;
+  prueba::V leido;
 };
 
-TVariante E(std::int64_t v) { return TVariante::DeEntero(v); }
-TVariante R(double v) { return TVariante::DeReal(v); }
-TVariante X(std::string v) { return TVariante::DeTexto(std::move(v)); }
+using namespace qavi::prueba::valor;
 
 // 1,500 characters: too long to stay in the row, short enough for one long-value row.
 const std::string kMemoUnaPagina = Repite("Señal de operación inusual. ", 54).substr(0, 1500);
@@ -43,9 +41,9 @@ const std::string kMemoVariasPaginas = Repite("Expediente del cliente con ñ, á
 
 std::vector<TCaso> Casos() {
   return {
-      {"BooleanoVerdadero", {"V", T::Booleano}, true, E(-1)},
-      {"BooleanoFalso", {"V", T::Booleano}, false, E(0)},
-      {"BooleanoNuloQuedaFalso", {"V", T::Booleano}, Nulo, E(0)},
+      {"BooleanoVerdadero", {"V", T::Booleano}, true, B(true)},
+      {"BooleanoFalso", {"V", T::Booleano}, false, B(false)},
+      {"BooleanoNuloQuedaFalso", {"V", T::Booleano}, Nulo, B(false)},
       {"ByteMaximo", {"V", T::Byte}, 255, E(255)},
       {"ByteCero", {"V", T::Byte}, 0, E(0)},
       {"ByteNulo", {"V", T::Byte}, Nulo, {}},
@@ -56,17 +54,17 @@ std::vector<TCaso> Casos() {
       {"LargoMinimo", {"V", T::EnteroLargo}, -2147483647 - 1, E(-2147483648LL)},
       {"LargoDesdeRealEntero", {"V", T::EnteroLargo}, 42.0, E(42)},
       {"LargoNulo", {"V", T::EnteroLargo}, Nulo, {}},
-      {"MonedaDecimales", {"V", T::Moneda}, 1234.5678, R(1234.5678)},
-      {"MonedaNegativa", {"V", T::Moneda}, -0.0001, R(-0.0001)},
-      {"MonedaEntera", {"V", T::Moneda}, 15, R(15.0)},
+      {"MonedaDecimales", {"V", T::Moneda}, 1234.5678, M(12345678)},
+      {"MonedaNegativa", {"V", T::Moneda}, -0.0001, M(-1)},
+      {"MonedaEntera", {"V", T::Moneda}, 15, M(150000)},
       {"MonedaNula", {"V", T::Moneda}, Nulo, {}},
       {"DobleFraccion", {"V", T::Doble}, 0.1, R(0.1)},
       {"DobleExtremo", {"V", T::Doble}, -1e300, R(-1e300)},
       {"DobleDesdeEntero", {"V", T::Doble}, 100, R(100.0)},
       {"DobleNulo", {"V", T::Doble}, Nulo, {}},
-      {"FechaConHora", {"V", T::FechaHora}, Fecha(2015, 3, 1, 13, 45, 7), R(42064.0 + 49507.0 / 86400.0)},
-      {"FechaDiaAnteriorAlOrigen", {"V", T::FechaHora}, Fecha(1899, 12, 29, 6, 0, 0), R(-1.25)},
-      {"FechaSigloXIX", {"V", T::FechaHora}, Fecha(1850, 6, 15, 18, 0, 0), R(Fecha(1850, 6, 15, 18, 0, 0))},
+      {"FechaConHora", {"V", T::FechaHora}, Fecha(2015, 3, 1, 13, 45, 7), F(42064.0 + 49507.0 / 86400.0)},
+      {"FechaDiaAnteriorAlOrigen", {"V", T::FechaHora}, Fecha(1899, 12, 29, 6, 0, 0), F(-1.25)},
+      {"FechaSigloXIX", {"V", T::FechaHora}, Fecha(1850, 6, 15, 18, 0, 0), F(Fecha(1850, 6, 15, 18, 0, 0))},
       {"FechaNula", {"V", T::FechaHora}, Nulo, {}},
       {"TextoConAcentos", {"V", T::Texto, 30}, "ñáéíóú ÑÁÉÍÓÚ ü", X("ñáéíóú ÑÁÉÍÓÚ ü")},
       {"TextoVacioNoEsNulo", {"V", T::Texto, 10}, "", X("")},
@@ -103,7 +101,7 @@ TEST_P(IdaYVuelta, CadaTipoVuelveIgual) {
     const auto filas = LeeTabla(ruta, c.nombre);
     ASSERT_EQ(filas.size(), 2u);
     EXPECT_EQ(filas[0][0], c.leido);
-    const TVariante nulo = c.columna.tipo == T::Booleano ? E(0) : TVariante{};
+    const V nulo = c.columna.tipo == T::Booleano ? B(false) : V{};
     EXPECT_EQ(filas[1][0], nulo);
   }
 }
@@ -200,7 +198,7 @@ TEST(EscritorMdb, TablasGrandesIntercaladasSeLeenCompletasYEnOrden) {
   ASSERT_EQ(filasB.size(), static_cast<std::size_t>(kFilas));
   for (int i = 0; i < kFilas; ++i) {
     ASSERT_EQ(filasB[i][0], E(-i));
-    ASSERT_EQ(filasB[i][1], i % 7 == 0 ? TVariante{} : X("b" + std::to_string(i)));
+    ASSERT_EQ(filasB[i][1], i % 7 == 0 ? V{} : X("b" + std::to_string(i)));
   }
 }
 

@@ -150,7 +150,7 @@ TEST_P(CargadorTablasTest, ElArchivoQuedaIntacto) {
     for (const auto& t : a->Tablas()) {
       std::vector<TColumnaMdb> cols;
       EXPECT_TRUE(a->Columnas(t, cols, error)) << error;
-      EXPECT_TRUE(a->LeeFilas(t, {}, [](const std::vector<qavi::TVariante>&) {}, error)) << error;
+      EXPECT_TRUE(a->LeeFilas(t, {}, [](const std::vector<TValorMdb>&) {}, error)) << error;
       EXPECT_TRUE(CargaTabla(*a, *conexion_, t, {}, error, GetParam())) << error;
     }
   }

@@ -5,17 +5,58 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
+#include <ostream>
 #include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "db/jet/ValorMdb.h"
 #include "jetwriter/TablaJet.h"
 #include "support/CarpetaTemporal.h"
+
+namespace qavi::jet {
+
+// A value in a failure message: its class and what it holds (long texts cut).
+inline void PrintTo(const TValorMdb& v, std::ostream* os) {
+  using C = TValorMdb::Clase;
+  static const char* const kClases[] = {"Nulo",  "SiNo",    "Entero",  "Moneda", "Simple", "Doble",
+                                        "FechaHora", "Decimal", "Texto", "Binario", "Guid", "Ilegible"};
+  *os << kClases[static_cast<int>(v.clase)];
+  switch (v.clase) {
+    case C::Nulo: return;
+    case C::SiNo:
+    case C::Entero: *os << "(" << v.entero << ")"; return;
+    case C::Moneda: *os << "(" << TextoMoneda(v.entero) << ")"; return;
+    case C::Simple: *os << "(" << std::setprecision(9) << v.simple << ")"; return;
+    case C::Doble:
+    case C::FechaHora: *os << "(" << std::setprecision(17) << v.real << ")"; return;
+    case C::Decimal: *os << "(" << TextoDecimal(v.decimal) << ", " << v.decimal.precision << ")"; return;
+    case C::Guid: *os << "(" << TextoGuid(v.bytes) << ")"; return;
+    default:
+      *os << "(" << (v.bytes.size() > 80 ? v.bytes.substr(0, 80) + "...[" + std::to_string(v.bytes.size()) + "]" : v.bytes)
+          << ")";
+  }
+}
+
+}  // namespace qavi::jet
 
 namespace qavi::prueba {
 
 namespace fs = std::filesystem;
+
+// Expected values of the reader, short: {E(1), B(true), M(12345678), R(0.1), F(42005.5), X("A"), N}.
+namespace valor {
+using V = jet::TValorMdb;
+inline V E(std::int64_t v) { return V::Entero(v); }
+inline V B(bool v) { return V::SiNo(v); }
+inline V M(std::int64_t diezmilesimos) { return V::Moneda(diezmilesimos); }
+inline V R(double v) { return V::Doble(v); }
+inline V F(double dia) { return V::FechaHora(dia); }
+inline V X(std::string v) { return V::Texto(std::move(v)); }
+inline const V N{};
+}  // namespace valor
 
 
 inline fs::path EscribeMdb(const fs::path& ruta, const std::vector<tools::TTablaJet>& tablas,
