@@ -123,7 +123,13 @@ TEST(EscritorMdb, ColumnasConservanNombreTipoYTamano) {
                             {"D", T::Doble},
                             {"F", T::FechaHora},
                             {"Clave", T::Texto, 20},
-                            {"Obs", T::Memo}},
+                            {"Obs", T::Memo},
+                            {"S", T::Simple},
+                            {"N", T::Decimal, 0, false, 18, 4},
+                            {"Fija", T::Texto, 5, true},
+                            {"Bin", T::Binario, 8},
+                            {"Ole", T::Ole},
+                            {"G", T::Guid}},
                            {}}},
                          {}, error))
       << error;
@@ -133,14 +139,21 @@ TEST(EscritorMdb, ColumnasConservanNombreTipoYTamano) {
   ASSERT_TRUE(archivo->Columnas("tColumnas", columnas, error)) << error;
   using J = jet::TTipoColumna;
   const std::vector<std::pair<std::string, J>> esperadas = {
-      {"Sí", J::Booleano}, {"B", J::Byte},  {"I", J::Entero},       {"L", J::EnteroLargo}, {"M", J::Moneda},
-      {"D", J::Doble},     {"F", J::FechaHora}, {"Clave", J::Texto}, {"Obs", J::Memo}};
+      {"Sí", J::Booleano}, {"B", J::Byte},        {"I", J::Entero},       {"L", J::EnteroLargo}, {"M", J::Moneda},
+      {"D", J::Doble},     {"F", J::FechaHora},   {"Clave", J::Texto},    {"Obs", J::Memo},      {"S", J::Simple},
+      {"N", J::Decimal},   {"Fija", J::Texto},    {"Bin", J::Binario},    {"Ole", J::Ole},       {"G", J::Guid}};
   ASSERT_EQ(columnas.size(), esperadas.size());
   for (std::size_t i = 0; i < columnas.size(); ++i) {
     EXPECT_EQ(columnas[i].nombre, esperadas[i].first);
     EXPECT_EQ(columnas[i].tipo, esperadas[i].second) << columnas[i].nombre;
   }
   EXPECT_EQ(columnas[7].tamano, 20);
+  EXPECT_FALSE(columnas[7].fija);
+  EXPECT_EQ(columnas[10].precision, 18);
+  EXPECT_EQ(columnas[10].escala, 4);
+  EXPECT_TRUE(columnas[11].fija);
+  EXPECT_EQ(columnas[11].tamano, 5);
+  EXPECT_EQ(columnas[12].tamano, 8);
   EXPECT_TRUE(LeeTabla(ruta, "tColumnas").empty());
 }
 
@@ -266,7 +279,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TValorRechazado{"NumeroEnTexto", {"Clave", T::Texto, 5}, 12},
                       TValorRechazado{"TextoEnFecha", {"Fecha", T::FechaHora}, "2015-01-01"},
                       TValorRechazado{"TextoEnBooleano", {"Pagare", T::Booleano}, "SI"},
-                      TValorRechazado{"BinarioConDatos", {"Owner", T::Binario}, "x"}),
+                      TValorRechazado{"TextoEnBinario", {"Owner", T::Binario}, "x"},
+                      TValorRechazado{"BinarioLargo", {"Owner", T::Binario, 2}, TValorJet::Bytes("xyz")},
+                      TValorRechazado{"MonedaExcedida", {"Importe", T::Moneda}, "922337203685477.5808"},
+                      TValorRechazado{"MonedaConCincoDecimales", {"Importe", T::Moneda}, "1.00001"},
+                      TValorRechazado{"DecimalConMasDigitos", {"Monto", T::Decimal, 0, false, 5, 2}, "1234.5"},
+                      TValorRechazado{"DecimalConMasDecimales", {"Monto", T::Decimal, 0, false, 5, 2}, "1.234"},
+                      TValorRechazado{"DecimalQueNoEsNumero", {"Monto", T::Decimal}, "1,5"},
+                      TValorRechazado{"SimpleExcedido", {"Tasa", T::Simple}, 1e39},
+                      TValorRechazado{"GuidIncompleto", {"Clave", T::Guid}, "{0C4F1D2A-3B5E}"}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
 TEST(EscritorMdb, FilaConOtroNumeroDeValoresSeRechaza) {
@@ -293,6 +314,16 @@ TEST(EscritorMdb, DefinicionesInvalidasSeRechazan) {
   EXPECT_LT(w->Tabla("tRepetida", {{"A", T::Byte}, {"a", T::Entero}}, error), 0);
   EXPECT_LT(w->Tabla("tTexto", {{"A", T::Texto, 256}}, error), 0);
   EXPECT_LT(w->Tabla("", {{"A", T::Byte}}, error), 0);
+  EXPECT_LT(w->Tabla("MSYSACES", {{"A", T::Byte}}, error), 0);
+  EXPECT_LT(w->Tabla("tMemoFijo", {{"A", T::Memo, 0, true}}, error), 0);
+  EXPECT_LT(w->Tabla("tDecimal", {{"A", T::Decimal, 0, false, 29, 0}}, error), 0);
+  EXPECT_LT(w->Tabla("tEscala", {{"A", T::Decimal, 0, false, 4, 5}}, error), 0);
+  TColumnaJet agregada{"Nueva", T::Byte};
+  agregada.desdeFila = 3;
+  EXPECT_LT(w->Tabla("tAgregadaEnMedio", {{"A", T::Byte}, agregada, {"C", T::Byte}}, error), 0);
+  TColumnaJet borrada{"Vieja", T::Byte};
+  borrada.borrada = true;
+  EXPECT_LT(w->Tabla("tSoloBorradas", {borrada}, error), 0);
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(w->Cierra(error)) << error;
   EXPECT_EQ(prueba::Tablas(dir / "a.mdb"), std::vector<std::string>{"tUno"});
@@ -308,6 +339,24 @@ TEST(EscritorMdb, CreaFallaConPasswordLargaOCarpetaInexistente) {
   error.clear();
   EXPECT_FALSE(TEscritorMdb::Crea(dir / "no" / "existe" / "a.mdb", {}, error));
   EXPECT_FALSE(error.empty());
+}
+
+// A row written before a column was added cannot hold a value for it.
+TEST(EscritorMdb, FilaAnteriorAUnaColumnaAgregadaNoLaLlena) {
+  TCarpetaTemporal dir;
+  std::string error;
+  auto w = TEscritorMdb::Crea(dir / "a.mdb", {}, error);
+  ASSERT_TRUE(w) << error;
+  TColumnaJet agregada{"Nueva", T::Byte};
+  agregada.desdeFila = 1;
+  const int t = w->Tabla("t", {{"A", T::Byte}, agregada}, error);
+  ASSERT_GE(t, 0) << error;
+  EXPECT_FALSE(w->Fila(t, {1, 2}, error));
+  EXPECT_NE(error.find("Nueva"), std::string::npos) << error;
+  EXPECT_TRUE(w->Fila(t, {1, Nulo}, error)) << error;
+  EXPECT_TRUE(w->Fila(t, {2, 2}, error)) << error;
+  EXPECT_TRUE(w->Cierra(error)) << error;
+  EXPECT_EQ(LeeTabla(dir / "a.mdb", "t"), (prueba::TFilas{{E(1), N}, {E(2), E(2)}}));
 }
 
 TEST(EscribeMdb, SiFallaNoDejaArchivo) {

@@ -147,10 +147,10 @@ void TPaginaDatos::IniciaLval() {
   std::memcpy(&pagina_[4], "LVAL", 4);
 }
 
-int TPaginaDatos::Agrega(const std::uint8_t* fila, std::size_t largo) {
+int TPaginaDatos::Agrega(const std::uint8_t* fila, std::size_t largo, std::uint16_t banderas) {
   inicio_ -= static_cast<int>(largo);
   std::memcpy(&pagina_[static_cast<std::size_t>(inicio_)], fila, largo);
-  Pon16(&pagina_[static_cast<std::size_t>(kCabeceraDatos + 2 * filas_)], static_cast<std::uint32_t>(inicio_));
+  Pon16(&pagina_[static_cast<std::size_t>(kCabeceraDatos + 2 * filas_)], static_cast<std::uint32_t>(inicio_) | banderas);
   ++filas_;
   Pon16(&pagina_[12], static_cast<std::uint32_t>(filas_));
   libre_ -= static_cast<int>(largo) + 2;
