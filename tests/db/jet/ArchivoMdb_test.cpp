@@ -231,6 +231,19 @@ TEST_F(ArchivoMdbTest, FilasBorradasSeSaltanYMovidasSeSiguen) {
   EXPECT_EQ(LeeTodo(*a, "tFilas"), (std::vector<std::vector<V>>{{X("UNO")}, {X("TRES")}}));
 }
 
+// A long value whose page is gone reads as Ilegible, with the reason; the rest of the row reads.
+TEST_F(ArchivoMdbTest, ValorLargoPerdidoEsIlegibleYElRestoDeLaFilaSeLee) {
+  const std::string memo(1023, 'm');  // compressed, yet out of the row
+  const auto ruta = EscribeMdb(dir_ / "largo.mdb", {{"tObs", {{"Id", TTipoJet::EnteroLargo}, {"Obs", TTipoJet::Memo}},
+                                                       {{1, memo}, {2, "corta"}}}});
+  RompeValorLargo(ruta, memo);
+  auto a = AbreBien(ruta);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(LeeTodo(*a, "tObs"),
+            (std::vector<std::vector<V>>{{E(1), V::Ilegible("el valor largo no se encuentra en el archivo")},
+                                         {E(2), X("corta")}}));
+}
+
 // ---- files that are not a readable Jet 4 database ------------------------------------------
 
 TEST_F(ArchivoMdbTest, ArchivosQueNoSonJet4DanUnaRazonLegible) {

@@ -2,6 +2,7 @@
 // Jet files for the reader tests, made with the project's writer in a private temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -74,6 +75,47 @@ inline std::vector<char> LeeBytes(const fs::path& ruta) {
 inline void EscribeBytes(const fs::path& ruta, const std::vector<char>& bytes) {
   std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Gives column `columna` of the table definitions that list it another stored type code (one Jet 4
+// does not define, say), as a file written elsewhere might have it. Definitions of one page only.
+inline void CambiaTipoColumna(const fs::path& mdb, const std::string& columna, std::uint8_t codigo) {
+  auto b = LeeBytes(mdb);
+  const auto u16 = [&](std::size_t p) { return static_cast<unsigned char>(b[p]) | static_cast<unsigned char>(b[p + 1]) << 8; };
+  bool hecho = false;
+  for (std::size_t pag = 0; pag + 4096 <= b.size(); pag += 4096) {
+    if (b[pag] != 0x02) continue;
+    const unsigned columnas = u16(pag + 45), indices = u16(pag + 51);
+    std::size_t pos = pag + 63 + 12 * indices + 25 * columnas;
+    for (unsigned k = 0; k < columnas && pos + 2 <= pag + 4096; ++k) {
+      const unsigned largo = u16(pos);
+      std::string nombre;
+      for (unsigned i = 0; i < largo; i += 2) nombre.push_back(b[pos + 2 + i]);  // ASCII names
+      if (nombre == columna) {
+        b[pag + 63 + 12 * indices + 25 * k] = static_cast<char>(codigo);
+        hecho = true;
+      }
+      pos += 2 + largo;
+    }
+  }
+  ASSERT_TRUE(hecho) << columna;
+  EscribeBytes(mdb, b);
+}
+
+// Takes the long-value pages that hold `texto` (stored compressed, so as ASCII) away from the long
+// values, as a damaged file would have them.
+inline void RompeValorLargo(const fs::path& mdb, const std::string& texto) {
+  auto b = LeeBytes(mdb);
+  bool hecho = false;
+  for (std::size_t pag = 0; pag + 4096 <= b.size(); pag += 4096) {
+    const auto ini = b.begin() + static_cast<std::ptrdiff_t>(pag);
+    if (std::string(ini + 4, ini + 8) == "LVAL" && std::search(ini, ini + 4096, texto.begin(), texto.end()) != ini + 4096) {
+      std::fill(ini + 4, ini + 8, '\0');
+      hecho = true;
+    }
+  }
+  ASSERT_TRUE(hecho) << texto;
+  EscribeBytes(mdb, b);
 }
 
 // Bytes and modification time of a file, to prove that reading left it as it was.
