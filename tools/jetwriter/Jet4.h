@@ -35,7 +35,8 @@ inline void PonDoble(std::uint8_t* p, double v) {
   Pon64(p, b);
 }
 
-// UTF-8 to UTF-16 code units; malformed bytes become U+FFFD.
+// UTF-8 to UTF-16 code units; a byte that starts no valid sequence stands for itself (as Latin-1),
+// as the rest of the program reads such text.
 std::u16string Utf8AUtf16(std::string_view texto);
 
 // Stored form of a text value: the Jet 4 compressed form (FF FE, then one byte per Latin-1
