@@ -1,10 +1,11 @@
-// Any bytes as a .mdb file: opening, listing and loading never crash, hang or write.
+// Any bytes as a .mdb file: opening, listing, exporting and loading never crash, hang or write.
 #include <sqlite3.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include "db/jet/ArchivoMdb.h"
 #include "db/jet/CargadorTablas.h"
 #include "db/jet/ConexionJet.h"
+#include "jet-exporta/ExportaJet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) {
   static const auto ruta = std::filesystem::temp_directory_path() / ("qavi_fuzz_" + std::to_string(::getpid()) + ".mdb");
@@ -23,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
   std::string error;
   auto archivo = qavi::jet::TArchivoMdb::Abre(ruta, error);
   if (!archivo) return 0;
+  {
+    std::ostringstream salida, errores;
+    qavi::tools::ExportaJet(ruta, {}, salida, errores);
+  }
   // Both destinations: SQLite tables, and memory tables (joined to themselves on each column, which
   // builds and searches their sorted indexes).
   for (const std::size_t filasParaMemoria : {static_cast<std::size_t>(-1), std::size_t{0}}) {

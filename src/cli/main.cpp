@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Json.h"
 #include "cli/MensajeroConsola.h"
 #include "cli/SalidaPDF.h"
 #include "common/Cronometro.h"
+#include "common/Json.h"
 #include "common/Plataforma.h"
 #include "db/ColectorConxs.h"
 #include "db/Conexion.h"

@@ -10,6 +10,7 @@
 #include "jetwriter/VelmarFixture.h"
 #include "report/ExpresionReporte.h"
 #include "report/ReporteMemoria.h"
+#include "db/jet/MdbPrueba.h"
 #include "support/CarpetaTemporal.h"
 #include "support/GrabadoraMensajes.h"
 
@@ -25,12 +26,15 @@ struct TResultadoCorrida {
   std::vector<std::string> cajas;
 };
 
-// Writes the fixture, opens it as the window does and generates the questionnaire.
-TResultadoCorrida Corre(const TVelmarFixture& f, double dTCambio = 16, const std::vector<std::string>& marcados = {}) {
+// Writes the fixture (then `retoca` may change the file), opens it as the window does and generates
+// the questionnaire.
+TResultadoCorrida Corre(const TVelmarFixture& f, double dTCambio = 16, const std::vector<std::string>& marcados = {},
+                        const std::function<void(const std::filesystem::path&)>& retoca = {}) {
   prueba::TCarpetaTemporal dir;
   prueba::TGrabadoraMensajes cajas;
   std::string error;
   EXPECT_TRUE(f.Escribe(dir.Ruta(), &error)) << error;
+  if (retoca) retoca(dir.Ruta() / "DataBase" / "Velmar.mdb");
   TColectorConxs registro;
   registro.CreaBDPrinc((dir.Ruta() / "DataBase" / "Velmar.mdb").string(), "", true);
   TADOConnection* c = nullptr;
@@ -212,6 +216,24 @@ TEST(Respuestas, UnaFallaDetieneLaCorrida) {
   EXPECT_EQ(r.respuestas.count(3), 0u);
   ASSERT_EQ(r.cajas.size(), 1u);
   EXPECT_NE(r.cajas[0].find("tSector"), std::string::npos) << r.cajas[0];
+}
+
+// A real file may hold a column the reader cannot decode; as long as no statement reads it, the
+// questionnaire is answered as if it were not there.
+TEST(Respuestas, UnaColumnaIlegibleQueNadieLeeNoDetieneLaCorrida) {
+  TVelmarFixture f = Base();
+  f.Cliente({.clave = "C1"});
+  f.Movto({.folio = 1, .cantidad = 40.0});
+  f.Movto({.tipo = "V", .folio = 2, .cantidad = 60.0});
+  tools::TTablaJet* movtos = f.Tabla("tMovtos");
+  movtos->columnas.push_back({"Foto", tools::TTipoJet::Ole});
+  for (auto& fila : movtos->filas) fila.push_back(tools::TValorJet::Bytes("imagen"));
+  const auto legible = Corre(f);
+  const auto ilegible = Corre(f, 16, {}, [](const auto& mdb) { prueba::CambiaTipoColumna(mdb, "Foto", 0x11); });
+  EXPECT_TRUE(ilegible.ok);
+  EXPECT_TRUE(ilegible.cajas.empty()) << ilegible.cajas.front();
+  EXPECT_EQ(ilegible.respuestas, legible.respuestas);
+  EXPECT_EQ(ilegible.respuestas.at(52), "Respuesta: 40");  // the purchase is counted
 }
 
 }  // namespace

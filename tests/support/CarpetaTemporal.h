@@ -1,6 +1,8 @@
 #pragma once
 // A fresh temporary folder per use, removed with everything in it at the end. Random names:
-// ctest runs several test programs at once.
+// ctest runs several test programs at once. With QAVI_CONSERVA_MDB=DIR the .mdb files it held are
+// first copied to DIR, to check by hand what the writer made with other Jet readers.
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -18,6 +20,16 @@ class TCarpetaTemporal {
   }
   ~TCarpetaTemporal() {
     std::error_code ec;
+    if (const char* destino = std::getenv("QAVI_CONSERVA_MDB")) {
+      for (auto it = std::filesystem::recursive_directory_iterator(ruta_, ec);
+           !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->path().extension() == ".mdb")
+          std::filesystem::copy_file(it->path(),
+                                     std::filesystem::path(destino) / (ruta_.filename().string() + "-" +
+                                                                       it->path().filename().string()),
+                                     std::filesystem::copy_options::overwrite_existing, ec);
+      }
+    }
     std::filesystem::remove_all(ruta_, ec);
   }
   TCarpetaTemporal(const TCarpetaTemporal&) = delete;

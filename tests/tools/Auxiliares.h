@@ -9,29 +9,15 @@
 #include <vector>
 
 #include "db/jet/ArchivoMdb.h"
-#include "db/jet/Variante.h"
+#include "db/jet/MdbPrueba.h"
 #include "support/CarpetaTemporal.h"
-
-namespace qavi {
-
-inline void PrintTo(const TVariante& v, std::ostream* os) {
-  switch (v.tipo) {
-    case TVariante::Tipo::Nulo: *os << "Nulo"; break;
-    case TVariante::Tipo::Entero: *os << "Entero(" << v.entero << ")"; break;
-    case TVariante::Tipo::Real: *os << "Real(" << std::setprecision(17) << v.real << ")"; break;
-    case TVariante::Tipo::Texto:
-      *os << "Texto(" << (v.texto.size() > 80 ? v.texto.substr(0, 80) + "...[" + std::to_string(v.texto.size()) + "]" : v.texto) << ")";
-      break;
-  }
-}
-
-}  // namespace qavi
 
 namespace qavi::tools::prueba {
 
 using qavi::prueba::TCarpetaTemporal;
 
-using TFilas = std::vector<std::vector<TVariante>>;
+using V = jet::TValorMdb;
+using TFilas = std::vector<std::vector<V>>;
 
 // All rows of a table through the project's reader; fails the test if it cannot be read.
 inline TFilas LeeTabla(const std::filesystem::path& mdb, const std::string& tabla,
@@ -42,7 +28,7 @@ inline TFilas LeeTabla(const std::filesystem::path& mdb, const std::string& tabl
   EXPECT_TRUE(archivo) << error;
   if (!archivo) return filas;
   const bool ok = archivo->LeeFilas(
-      tabla, columnas, [&](const std::vector<TVariante>& v) { filas.push_back(v); }, error);
+      tabla, columnas, [&](const std::vector<V>& v) { filas.push_back(v); }, error);
   EXPECT_TRUE(ok) << tabla << ": " << error;
   return filas;
 }

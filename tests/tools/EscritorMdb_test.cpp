@@ -29,12 +29,10 @@ struct TCaso {
   const char* nombre;
   TColumnaJet columna;
   TValorJet escrito;
-  TVariante leido;
+  prueba::V leido;
 };
 
-TVariante E(std::int64_t v) { return TVariante::DeEntero(v); }
-TVariante R(double v) { return TVariante::DeReal(v); }
-TVariante X(std::string v) { return TVariante::DeTexto(std::move(v)); }
+using namespace qavi::prueba::valor;
 
 // 1,500 characters: too long to stay in the row, short enough for one long-value row.
 const std::string kMemoUnaPagina = Repite("Señal de operación inusual. ", 54).substr(0, 1500);
@@ -43,9 +41,9 @@ const std::string kMemoVariasPaginas = Repite("Expediente del cliente con ñ, á
 
 std::vector<TCaso> Casos() {
   return {
-      {"BooleanoVerdadero", {"V", T::Booleano}, true, E(-1)},
-      {"BooleanoFalso", {"V", T::Booleano}, false, E(0)},
-      {"BooleanoNuloQuedaFalso", {"V", T::Booleano}, Nulo, E(0)},
+      {"BooleanoVerdadero", {"V", T::Booleano}, true, B(true)},
+      {"BooleanoFalso", {"V", T::Booleano}, false, B(false)},
+      {"BooleanoNuloQuedaFalso", {"V", T::Booleano}, Nulo, B(false)},
       {"ByteMaximo", {"V", T::Byte}, 255, E(255)},
       {"ByteCero", {"V", T::Byte}, 0, E(0)},
       {"ByteNulo", {"V", T::Byte}, Nulo, {}},
@@ -56,17 +54,17 @@ std::vector<TCaso> Casos() {
       {"LargoMinimo", {"V", T::EnteroLargo}, -2147483647 - 1, E(-2147483648LL)},
       {"LargoDesdeRealEntero", {"V", T::EnteroLargo}, 42.0, E(42)},
       {"LargoNulo", {"V", T::EnteroLargo}, Nulo, {}},
-      {"MonedaDecimales", {"V", T::Moneda}, 1234.5678, R(1234.5678)},
-      {"MonedaNegativa", {"V", T::Moneda}, -0.0001, R(-0.0001)},
-      {"MonedaEntera", {"V", T::Moneda}, 15, R(15.0)},
+      {"MonedaDecimales", {"V", T::Moneda}, 1234.5678, M(12345678)},
+      {"MonedaNegativa", {"V", T::Moneda}, -0.0001, M(-1)},
+      {"MonedaEntera", {"V", T::Moneda}, 15, M(150000)},
       {"MonedaNula", {"V", T::Moneda}, Nulo, {}},
       {"DobleFraccion", {"V", T::Doble}, 0.1, R(0.1)},
       {"DobleExtremo", {"V", T::Doble}, -1e300, R(-1e300)},
       {"DobleDesdeEntero", {"V", T::Doble}, 100, R(100.0)},
       {"DobleNulo", {"V", T::Doble}, Nulo, {}},
-      {"FechaConHora", {"V", T::FechaHora}, Fecha(2015, 3, 1, 13, 45, 7), R(42064.0 + 49507.0 / 86400.0)},
-      {"FechaDiaAnteriorAlOrigen", {"V", T::FechaHora}, Fecha(1899, 12, 29, 6, 0, 0), R(-1.25)},
-      {"FechaSigloXIX", {"V", T::FechaHora}, Fecha(1850, 6, 15, 18, 0, 0), R(Fecha(1850, 6, 15, 18, 0, 0))},
+      {"FechaConHora", {"V", T::FechaHora}, Fecha(2015, 3, 1, 13, 45, 7), F(42064.0 + 49507.0 / 86400.0)},
+      {"FechaDiaAnteriorAlOrigen", {"V", T::FechaHora}, Fecha(1899, 12, 29, 6, 0, 0), F(-1.25)},
+      {"FechaSigloXIX", {"V", T::FechaHora}, Fecha(1850, 6, 15, 18, 0, 0), F(Fecha(1850, 6, 15, 18, 0, 0))},
       {"FechaNula", {"V", T::FechaHora}, Nulo, {}},
       {"TextoConAcentos", {"V", T::Texto, 30}, "ñáéíóú ÑÁÉÍÓÚ ü", X("ñáéíóú ÑÁÉÍÓÚ ü")},
       {"TextoVacioNoEsNulo", {"V", T::Texto, 10}, "", X("")},
@@ -103,7 +101,7 @@ TEST_P(IdaYVuelta, CadaTipoVuelveIgual) {
     const auto filas = LeeTabla(ruta, c.nombre);
     ASSERT_EQ(filas.size(), 2u);
     EXPECT_EQ(filas[0][0], c.leido);
-    const TVariante nulo = c.columna.tipo == T::Booleano ? E(0) : TVariante{};
+    const V nulo = c.columna.tipo == T::Booleano ? B(false) : V{};
     EXPECT_EQ(filas[1][0], nulo);
   }
 }
@@ -125,7 +123,13 @@ TEST(EscritorMdb, ColumnasConservanNombreTipoYTamano) {
                             {"D", T::Doble},
                             {"F", T::FechaHora},
                             {"Clave", T::Texto, 20},
-                            {"Obs", T::Memo}},
+                            {"Obs", T::Memo},
+                            {"S", T::Simple},
+                            {"N", T::Decimal, 0, false, 18, 4},
+                            {"Fija", T::Texto, 5, true},
+                            {"Bin", T::Binario, 8},
+                            {"Ole", T::Ole},
+                            {"G", T::Guid}},
                            {}}},
                          {}, error))
       << error;
@@ -135,14 +139,21 @@ TEST(EscritorMdb, ColumnasConservanNombreTipoYTamano) {
   ASSERT_TRUE(archivo->Columnas("tColumnas", columnas, error)) << error;
   using J = jet::TTipoColumna;
   const std::vector<std::pair<std::string, J>> esperadas = {
-      {"Sí", J::Booleano}, {"B", J::Byte},  {"I", J::Entero},       {"L", J::EnteroLargo}, {"M", J::Moneda},
-      {"D", J::Doble},     {"F", J::FechaHora}, {"Clave", J::Texto}, {"Obs", J::Memo}};
+      {"Sí", J::Booleano}, {"B", J::Byte},        {"I", J::Entero},       {"L", J::EnteroLargo}, {"M", J::Moneda},
+      {"D", J::Doble},     {"F", J::FechaHora},   {"Clave", J::Texto},    {"Obs", J::Memo},      {"S", J::Simple},
+      {"N", J::Decimal},   {"Fija", J::Texto},    {"Bin", J::Binario},    {"Ole", J::Ole},       {"G", J::Guid}};
   ASSERT_EQ(columnas.size(), esperadas.size());
   for (std::size_t i = 0; i < columnas.size(); ++i) {
     EXPECT_EQ(columnas[i].nombre, esperadas[i].first);
     EXPECT_EQ(columnas[i].tipo, esperadas[i].second) << columnas[i].nombre;
   }
   EXPECT_EQ(columnas[7].tamano, 20);
+  EXPECT_FALSE(columnas[7].fija);
+  EXPECT_EQ(columnas[10].precision, 18);
+  EXPECT_EQ(columnas[10].escala, 4);
+  EXPECT_TRUE(columnas[11].fija);
+  EXPECT_EQ(columnas[11].tamano, 5);
+  EXPECT_EQ(columnas[12].tamano, 8);
   EXPECT_TRUE(LeeTabla(ruta, "tColumnas").empty());
 }
 
@@ -200,7 +211,7 @@ TEST(EscritorMdb, TablasGrandesIntercaladasSeLeenCompletasYEnOrden) {
   ASSERT_EQ(filasB.size(), static_cast<std::size_t>(kFilas));
   for (int i = 0; i < kFilas; ++i) {
     ASSERT_EQ(filasB[i][0], E(-i));
-    ASSERT_EQ(filasB[i][1], i % 7 == 0 ? TVariante{} : X("b" + std::to_string(i)));
+    ASSERT_EQ(filasB[i][1], i % 7 == 0 ? V{} : X("b" + std::to_string(i)));
   }
 }
 
@@ -268,7 +279,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TValorRechazado{"NumeroEnTexto", {"Clave", T::Texto, 5}, 12},
                       TValorRechazado{"TextoEnFecha", {"Fecha", T::FechaHora}, "2015-01-01"},
                       TValorRechazado{"TextoEnBooleano", {"Pagare", T::Booleano}, "SI"},
-                      TValorRechazado{"BinarioConDatos", {"Owner", T::Binario}, "x"}),
+                      TValorRechazado{"TextoEnBinario", {"Owner", T::Binario}, "x"},
+                      TValorRechazado{"BinarioLargo", {"Owner", T::Binario, 2}, TValorJet::Bytes("xyz")},
+                      TValorRechazado{"MonedaExcedida", {"Importe", T::Moneda}, "922337203685477.5808"},
+                      TValorRechazado{"MonedaConCincoDecimales", {"Importe", T::Moneda}, "1.00001"},
+                      TValorRechazado{"DecimalConMasDigitos", {"Monto", T::Decimal, 0, false, 5, 2}, "1234.5"},
+                      TValorRechazado{"DecimalConMasDecimales", {"Monto", T::Decimal, 0, false, 5, 2}, "1.234"},
+                      TValorRechazado{"DecimalQueNoEsNumero", {"Monto", T::Decimal}, "1,5"},
+                      TValorRechazado{"SimpleExcedido", {"Tasa", T::Simple}, 1e39},
+                      TValorRechazado{"GuidIncompleto", {"Clave", T::Guid}, "{0C4F1D2A-3B5E}"}),
     [](const auto& i) { return std::string(i.param.nombre); });
 
 TEST(EscritorMdb, FilaConOtroNumeroDeValoresSeRechaza) {
@@ -295,6 +314,16 @@ TEST(EscritorMdb, DefinicionesInvalidasSeRechazan) {
   EXPECT_LT(w->Tabla("tRepetida", {{"A", T::Byte}, {"a", T::Entero}}, error), 0);
   EXPECT_LT(w->Tabla("tTexto", {{"A", T::Texto, 256}}, error), 0);
   EXPECT_LT(w->Tabla("", {{"A", T::Byte}}, error), 0);
+  EXPECT_LT(w->Tabla("MSYSACES", {{"A", T::Byte}}, error), 0);
+  EXPECT_LT(w->Tabla("tMemoFijo", {{"A", T::Memo, 0, true}}, error), 0);
+  EXPECT_LT(w->Tabla("tDecimal", {{"A", T::Decimal, 0, false, 29, 0}}, error), 0);
+  EXPECT_LT(w->Tabla("tEscala", {{"A", T::Decimal, 0, false, 4, 5}}, error), 0);
+  TColumnaJet agregada{"Nueva", T::Byte};
+  agregada.desdeFila = 3;
+  EXPECT_LT(w->Tabla("tAgregadaEnMedio", {{"A", T::Byte}, agregada, {"C", T::Byte}}, error), 0);
+  TColumnaJet borrada{"Vieja", T::Byte};
+  borrada.borrada = true;
+  EXPECT_LT(w->Tabla("tSoloBorradas", {borrada}, error), 0);
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(w->Cierra(error)) << error;
   EXPECT_EQ(prueba::Tablas(dir / "a.mdb"), std::vector<std::string>{"tUno"});
@@ -310,6 +339,24 @@ TEST(EscritorMdb, CreaFallaConPasswordLargaOCarpetaInexistente) {
   error.clear();
   EXPECT_FALSE(TEscritorMdb::Crea(dir / "no" / "existe" / "a.mdb", {}, error));
   EXPECT_FALSE(error.empty());
+}
+
+// A row written before a column was added cannot hold a value for it.
+TEST(EscritorMdb, FilaAnteriorAUnaColumnaAgregadaNoLaLlena) {
+  TCarpetaTemporal dir;
+  std::string error;
+  auto w = TEscritorMdb::Crea(dir / "a.mdb", {}, error);
+  ASSERT_TRUE(w) << error;
+  TColumnaJet agregada{"Nueva", T::Byte};
+  agregada.desdeFila = 1;
+  const int t = w->Tabla("t", {{"A", T::Byte}, agregada}, error);
+  ASSERT_GE(t, 0) << error;
+  EXPECT_FALSE(w->Fila(t, {1, 2}, error));
+  EXPECT_NE(error.find("Nueva"), std::string::npos) << error;
+  EXPECT_TRUE(w->Fila(t, {1, Nulo}, error)) << error;
+  EXPECT_TRUE(w->Fila(t, {2, 2}, error)) << error;
+  EXPECT_TRUE(w->Cierra(error)) << error;
+  EXPECT_EQ(LeeTabla(dir / "a.mdb", "t"), (prueba::TFilas{{E(1), N}, {E(2), E(2)}}));
 }
 
 TEST(EscribeMdb, SiFallaNoDejaArchivo) {

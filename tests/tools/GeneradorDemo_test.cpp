@@ -66,7 +66,7 @@ TEST_F(GeneradorDemoContenido, NueveTablasEIniConLaEmpresa) {
   EXPECT_EQ(prueba::Tablas(Mdb()), (std::vector<std::string>{"tEmpresa", "tEmps", "tCompUsr", "tDivisas", "tSector",
                                                              "tCliente", "tMovtos", "tProces", "tRelevan"}));
   EXPECT_NE(Lee(dir_->Ruta() / "Velmar.INI").find("[Control]\r\nEmpresaActiva=3\r\n"), std::string::npos);
-  EXPECT_EQ(LeeTabla(Mdb(), "tEmpresa", {"NumEmp"}).front()[0], TVariante::DeEntero(3));
+  EXPECT_EQ(LeeTabla(Mdb(), "tEmpresa", {"NumEmp"}).front()[0], prueba::V::Entero(3));
   EXPECT_TRUE(LeeTabla(Mdb(), "tCompUsr").empty());
 }
 
@@ -75,7 +75,7 @@ TEST_F(GeneradorDemoContenido, AdministradorYOtroUsuario) {
   EXPECT_EQ(resumen_.password, "DEMO");
   bool admin = false, otro = false;
   for (const auto& f : LeeTabla(Mdb(), "tEmps", {"ClaveEmp", "Password", "Nivel"})) {
-    if (f[0].texto == "ADMIN" && f[1].texto == "DEMO" && f[2].entero == 0) admin = true;
+    if (f[0].bytes == "ADMIN" && f[1].bytes == "DEMO" && f[2].entero == 0) admin = true;
     if (f[2].entero != 0) otro = true;
   }
   EXPECT_TRUE(admin);
@@ -84,7 +84,7 @@ TEST_F(GeneradorDemoContenido, AdministradorYOtroUsuario) {
 
 TEST_F(GeneradorDemoContenido, DivisasEfectivoDocumentosYPesos) {
   std::set<std::tuple<std::string, std::int64_t>> vistas;
-  for (const auto& f : LeeTabla(Mdb(), "tDivisas", {"Simbolo", "Pagare"})) vistas.insert({f[0].texto, f[1].entero});
+  for (const auto& f : LeeTabla(Mdb(), "tDivisas", {"Simbolo", "Pagare"})) vistas.insert({f[0].bytes, f[1].entero});
   for (const auto& esperada : {std::tuple<std::string, std::int64_t>{"USD", 0}, {"USD", -1}, {"EUR", 0}, {"EUR", -1},
                                {"M.N.", 0}, {"CAD", 0}, {"GBP", 0}, {"JPY", 0}, {"CHF", 0}}) {
     EXPECT_TRUE(vistas.count(esperada)) << std::get<0>(esperada) << " " << std::get<1>(esperada);
@@ -94,8 +94,8 @@ TEST_F(GeneradorDemoContenido, DivisasEfectivoDocumentosYPesos) {
 TEST_F(GeneradorDemoContenido, SectoresConLasActividadesQueSeClasifican) {
   std::set<std::string> actividades, sectores;
   for (const auto& f : LeeTabla(Mdb(), "tSector", {"Sector", "ClaveActividad"})) {
-    sectores.insert(f[0].texto);
-    actividades.insert(f[1].texto);
+    sectores.insert(f[0].bytes);
+    actividades.insert(f[1].bytes);
   }
   for (const char* a : {"9503005", "6999992", "8123094", "9911018", "8219025", "8100000"}) {
     EXPECT_TRUE(actividades.count(a)) << a;
@@ -111,7 +111,7 @@ TEST_F(GeneradorDemoContenido, ClientesDeTodasLasClases) {
   int publico = 0, morales = 0, extranjeros = 0;
   std::set<std::int64_t> sectores;
   for (const auto& c : clientes) {
-    publico += c[1].texto.find("PUBLICO") != std::string::npos;
+    publico += c[1].bytes.find("PUBLICO") != std::string::npos;
     morales += c[2].entero != 0;
     extranjeros += c[3].entero != 0;
     sectores.insert(c[4].entero);
@@ -135,8 +135,8 @@ TEST_F(GeneradorDemoContenido, OperacionesRepartidasYAgrupables) {
     EXPECT_GT(ops.size(), 300u) << tabla;
     for (const auto& o : ops) {
       ++filas;
-      ++grupos[{o[0].texto, o[1].entero, o[2].real, o[3].entero, o[4].real, o[6].texto}];
-      ++tipos[o[0].texto];
+      ++grupos[{o[0].bytes, o[1].entero, o[2].real, o[3].entero, o[4].real, o[6].bytes}];
+      ++tipos[o[0].bytes];
       divisas.insert(o[3].entero);
       canceladas += o[8].entero != 0;
       otraEmpresa += o[7].entero != 3;
@@ -163,10 +163,10 @@ TEST_F(GeneradorDemoContenido, ReportesRelevantesCon2015YPep) {
   int i = 0, de2015 = 0, pep = 0;
   std::size_t largo = 0;
   for (const auto& r : reportes) {
-    i += r[0].texto == "I";
+    i += r[0].bytes == "I";
     de2015 += r[1].real >= Fecha(2015, 1, 1) && r[1].real < Fecha(2016, 1, 1);
-    pep += r[2].texto.find("PEP") != std::string::npos || r[2].texto.find("pep") != std::string::npos;
-    largo = std::max(largo, r[2].texto.size());
+    pep += r[2].bytes.find("PEP") != std::string::npos || r[2].bytes.find("pep") != std::string::npos;
+    largo = std::max(largo, r[2].bytes.size());
   }
   EXPECT_GT(i, 0);
   EXPECT_GT(de2015 * 2, static_cast<int>(reportes.size()));

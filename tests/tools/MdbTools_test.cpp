@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -106,6 +107,39 @@ TEST(MdbTools, MdbExportDevuelveCadaValor) {
       "0,0,32767,-2147483648,-0.5000,0.1,\"1899-12-31 23:59:59\",\"a \"\"b\"\", c\",\"" + memoLargo + "\"\n"
       "1,1,0,0,0.0000,17.21,\"2016-12-31 00:00:00\",,\n";
   EXPECT_EQ(s.texto, esperado);
+}
+
+// Types beyond the Velmar ones, and the layouts Access leaves behind (deleted and added columns,
+// moved and deleted rows). mdbtools gives moved rows after the others: compared as sets of lines.
+TEST(MdbTools, MdbExportLeeTiposYDisposicionesDeAccess) {
+  REQUIERE_MDBTOOLS();
+  TCarpetaTemporal dir;
+  const auto ruta = dir / "access.mdb";
+  TColumnaJet borrada{"Vieja", T::Texto, 10};
+  borrada.borrada = true;
+  TColumnaJet agregada{"Nueva", T::Memo};
+  agregada.desdeFila = 1;
+  TTablaJet tipos{"tTipos",
+                  {{"S", T::Simple}, {"N", T::Decimal, 0, false, 18, 4}, {"F", T::Texto, 4, true}, {"O", T::Ole}},
+                  {{1.5, "-123.4567", "AB", TValorJet::Bytes("\x89PNG")}, {Nulo, 7, "ABCD", Nulo}}};
+  TTablaJet filas{"tFilas", {{"N", T::EnteroLargo}, borrada, agregada},
+                  {{1, "x", Nulo}, {2, "y", "dos"}, {3, "z", "tres"}, {4, Nulo, "cuatro"}}};
+  filas.desbordadas = {1};
+  filas.borradas = {2};
+  std::string error;
+  ASSERT_TRUE(EscribeMdb(ruta, {tipos, filas}, {}, error)) << error;
+  const auto lineas = [](const std::string& texto) {
+    std::multiset<std::string> r;
+    std::stringstream s(texto);
+    for (std::string l; std::getline(s, l);) r.insert(l);
+    return r;
+  };
+  const TSalida t = Ejecuta(dir, "mdb-export", "-b hex " + Comillas(ruta) + " tTipos");
+  ASSERT_EQ(t.codigo, 0) << t.errores;
+  EXPECT_EQ(t.texto, "S,N,F,O\n1.5,-123.4567,\"AB  \",\"89504E47\"\n,7.0000,\"ABCD\",\n");
+  const TSalida f = Ejecuta(dir, "mdb-export", Comillas(ruta) + " tFilas");
+  ASSERT_EQ(f.codigo, 0) << f.errores;
+  EXPECT_EQ(lineas(f.texto), lineas("N,Nueva\n1,\n2,\"dos\"\n4,\"cuatro\"\n"));
 }
 
 class MdbToolsConPassword : public ::testing::TestWithParam<std::string> {};

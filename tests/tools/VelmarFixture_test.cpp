@@ -15,9 +15,7 @@ namespace {
 using prueba::LeeTabla;
 using prueba::TCarpetaTemporal;
 
-TVariante E(std::int64_t v) { return TVariante::DeEntero(v); }
-TVariante R(double v) { return TVariante::DeReal(v); }
-TVariante X(std::string v) { return TVariante::DeTexto(std::move(v)); }
+using namespace qavi::prueba::valor;
 
 std::string Lee(const std::filesystem::path& ruta) {
   std::ifstream f(ruta, std::ios::binary);
@@ -48,7 +46,7 @@ TEST(VelmarFixture, PorOmisionEscribeLaInstalacionMinima) {
   EXPECT_EQ(LeeTabla(mdb, "tEmpresa", {"NumEmp"}), (prueba::TFilas{{E(1)}}));
   EXPECT_EQ(LeeTabla(mdb, "tEmps"), (prueba::TFilas{{X("ADMIN"), X("DEMO"), E(0), X("ADMINISTRADOR")}}));
   EXPECT_TRUE(LeeTabla(mdb, "tCompUsr").empty());
-  EXPECT_EQ(LeeTabla(mdb, "tDivisas"), (prueba::TFilas{{E(1), X("USD"), X("DOLAR AMERICANO"), E(0)}}));
+  EXPECT_EQ(LeeTabla(mdb, "tDivisas"), (prueba::TFilas{{E(1), X("USD"), X("DOLAR AMERICANO"), B(false)}}));
   EXPECT_EQ(LeeTabla(mdb, "tSector").size(), 1u);
   for (const char* vacia : {"tCliente", "tMovtos", "tProces", "tRelevan"}) EXPECT_TRUE(LeeTabla(mdb, vacia).empty());
   EXPECT_EQ(Lee(dir / "Velmar.INI"), "[Control]\r\nEmpresaActiva=1\r\n");
@@ -69,13 +67,13 @@ TEST(VelmarFixture, FilasConValoresPropiosYPorOmision) {
   ASSERT_TRUE(f.Escribe(dir.Ruta(), &error)) << error;
   const auto mdb = dir / "DataBase" / "Velmar.mdb";
   EXPECT_EQ(LeeTabla(mdb, "tCliente"),
-            (prueba::TFilas{{X("C1"), X("JUAN"), X("PEREZ"), TVariante{}, E(0), E(0), E(1), E(1)},
-                            {X("C2"), X("ABARROTES LA PEÑA, S.A. DE C.V."), TVariante{}, X("LOPEZ"), E(-1), E(0), E(1),
+            (prueba::TFilas{{X("C1"), X("JUAN"), X("PEREZ"), V{}, B(false), B(false), E(1), E(1)},
+                            {X("C2"), X("ABARROTES LA PEÑA, S.A. DE C.V."), V{}, X("LOPEZ"), B(true), B(false), E(1),
                              E(1)}}));
   EXPECT_EQ(LeeTabla(mdb, "tMovtos"),
-            (prueba::TFilas{{X("C"), E(1), R(Fecha(2015, 3, 1)), E(1), R(15.5), R(100), X("C1"), E(1), E(0)}}));
-  EXPECT_EQ(LeeTabla(mdb, "tProces"), (prueba::TFilas{{X("V"), E(2), R(Fecha(2015, 1, 15, 12, 0, 0)), E(1), R(15.5),
-                                                       R(100), X("C1"), E(1), E(-1)}}));
+            (prueba::TFilas{{X("C"), E(1), F(Fecha(2015, 3, 1)), E(1), R(15.5), R(100), X("C1"), E(1), B(false)}}));
+  EXPECT_EQ(LeeTabla(mdb, "tProces"), (prueba::TFilas{{X("V"), E(2), F(Fecha(2015, 1, 15, 12, 0, 0)), E(1), R(15.5),
+                                                       R(100), X("C1"), E(1), B(true)}}));
   EXPECT_EQ(LeeTabla(mdb, "tRelevan", {"Observaciones", "TipoRelev"}), (prueba::TFilas{{X("Cliente PEP"), X("I")}}));
 }
 
@@ -109,7 +107,7 @@ TEST(VelmarFixture, TablaDaAccesoDirectoParaCambiarTiposYAgregarTablas) {
   std::string error;
   ASSERT_TRUE(f.Escribe(dir.Ruta(), &error)) << error;
   const auto mdb = dir / "DataBase" / "Velmar.mdb";
-  EXPECT_EQ(LeeTabla(mdb, "tDivisas"), (prueba::TFilas{{X("USD"), X("USD"), X("DOLAR"), E(-1)}}));
+  EXPECT_EQ(LeeTabla(mdb, "tDivisas"), (prueba::TFilas{{X("USD"), X("USD"), X("DOLAR"), B(true)}}));
   EXPECT_TRUE(LeeTabla(mdb, "tEmpresa").empty());
   EXPECT_EQ(LeeTabla(mdb, "tOtra"), (prueba::TFilas{{E(7)}}));
 }

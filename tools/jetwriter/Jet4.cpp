@@ -2,44 +2,15 @@
 
 #include <cmath>
 
+#include "common/Utf8.h"
+
 namespace qavi::tools::jet4 {
 
 std::u16string Utf8AUtf16(std::string_view texto) {
   std::u16string r;
   r.reserve(texto.size());
-  const auto* p = reinterpret_cast<const unsigned char*>(texto.data());
-  const std::size_t n = texto.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const unsigned c = p[i];
-    char32_t cp = 0xFFFD;
-    std::size_t largo = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0) {
-      largo = 2;
-    } else if ((c & 0xF0) == 0xE0) {
-      largo = 3;
-    } else if ((c & 0xF8) == 0xF0) {
-      largo = 4;
-    }
-    if (largo > 1) {
-      bool valido = i + largo <= n;
-      char32_t v = c & (0x7F >> largo);
-      for (std::size_t k = 1; valido && k < largo; ++k) {
-        if ((p[i + k] & 0xC0) != 0x80) {
-          valido = false;
-        } else {
-          v = (v << 6) | (p[i + k] & 0x3F);
-        }
-      }
-      static constexpr char32_t kMinimo[] = {0, 0, 0x80, 0x800, 0x10000};
-      if (valido && v >= kMinimo[largo] && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF)) {
-        cp = v;
-      } else {
-        largo = 1;
-      }
-    }
+  for (std::size_t i = 0; i < texto.size();) {
+    char32_t cp = SiguienteCodigoUtf8(texto, i);
     if (cp >= 0x10000) {
       cp -= 0x10000;
       r.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -47,7 +18,6 @@ std::u16string Utf8AUtf16(std::string_view texto) {
     } else {
       r.push_back(static_cast<char16_t>(cp));
     }
-    i += largo;
   }
   return r;
 }
@@ -147,10 +117,10 @@ void TPaginaDatos::IniciaLval() {
   std::memcpy(&pagina_[4], "LVAL", 4);
 }
 
-int TPaginaDatos::Agrega(const std::uint8_t* fila, std::size_t largo) {
+int TPaginaDatos::Agrega(const std::uint8_t* fila, std::size_t largo, std::uint16_t banderas) {
   inicio_ -= static_cast<int>(largo);
   std::memcpy(&pagina_[static_cast<std::size_t>(inicio_)], fila, largo);
-  Pon16(&pagina_[static_cast<std::size_t>(kCabeceraDatos + 2 * filas_)], static_cast<std::uint32_t>(inicio_));
+  Pon16(&pagina_[static_cast<std::size_t>(kCabeceraDatos + 2 * filas_)], static_cast<std::uint32_t>(inicio_) | banderas);
   ++filas_;
   Pon16(&pagina_[12], static_cast<std::uint32_t>(filas_));
   libre_ -= static_cast<int>(largo) + 2;

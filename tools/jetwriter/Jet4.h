@@ -12,6 +12,8 @@ namespace qavi::tools::jet4 {
 constexpr int kTamPagina = 4096;
 constexpr int kCabeceraDatos = 14;  // type, flag, free space, owner, unknown, row count
 constexpr int kMaxFila = kTamPagina - kCabeceraDatos - 2;
+constexpr std::uint16_t kFilaBorrada = 0x8000;
+constexpr std::uint16_t kFilaDesbordada = 0x4000;
 
 using TPagina = std::array<std::uint8_t, kTamPagina>;
 
@@ -33,7 +35,8 @@ inline void PonDoble(std::uint8_t* p, double v) {
   Pon64(p, b);
 }
 
-// UTF-8 to UTF-16 code units; malformed bytes become U+FFFD.
+// UTF-8 to UTF-16 code units; a byte that starts no valid sequence stands for itself (as Latin-1),
+// as the rest of the program reads such text.
 std::u16string Utf8AUtf16(std::string_view texto);
 
 // Stored form of a text value: the Jet 4 compressed form (FF FE, then one byte per Latin-1
@@ -53,8 +56,9 @@ class TPaginaDatos {
   void IniciaLval();                  // owner field holds "LVAL"
   // Row numbers travel in one byte of a page/row pointer, hence at most 255 rows.
   bool Cabe(std::size_t largo) const { return filas_ < 255 && largo + 2 <= static_cast<std::size_t>(libre_); }
-  // Appends a row that fits; returns its row number on the page.
-  int Agrega(const std::uint8_t* fila, std::size_t largo);
+  // Appends a row that fits; returns its row number on the page. `banderas` go into its slot
+  // (0x8000 deleted, 0x4000 moved to the page/row its first four bytes name).
+  int Agrega(const std::uint8_t* fila, std::size_t largo, std::uint16_t banderas = 0);
   int Filas() const { return filas_; }
   const TPagina& Bytes() const { return pagina_; }
 

@@ -22,8 +22,12 @@ bool EscribeMdb(const std::filesystem::path& ruta, const std::vector<TTablaJet>&
       ids.push_back(id);
     }
     for (std::size_t i = 0; i < tablas.size(); ++i) {
-      for (const auto& fila : tablas[i].filas) {
-        if (!escritor->Fila(ids[i], fila, error)) return false;
+      const TTablaJet& t = tablas[i];
+      for (std::size_t f = 0; f < t.filas.size(); ++f) {
+        const auto como = t.borradas.count(f)       ? TComoFila::Borrada
+                          : t.desbordadas.count(f) ? TComoFila::Desbordada
+                                                   : TComoFila::EnSuLugar;
+        if (!escritor->Fila(ids[i], t.filas[f], error, como)) return false;
       }
     }
     return escritor->Cierra(error);

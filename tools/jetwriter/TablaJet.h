@@ -1,6 +1,7 @@
 #pragma once
 // A whole table stated as data, and the one call that writes a file from such tables.
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct TTablaJet {
   std::string nombre;
   std::vector<TColumnaJet> columnas;
   std::vector<std::vector<TValorJet>> filas;  // one value per column; Nulo where null
+  // Rows (by index in `filas`) that Access left moved to another page or deleted.
+  std::set<std::size_t> desbordadas{};
+  std::set<std::size_t> borradas{};
 };
 
 // Writes the tables, in this order, into a new file (parent folders are created).

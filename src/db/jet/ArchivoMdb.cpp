@@ -75,43 +75,12 @@ void DecodificaTexto(const std::uint8_t* p, std::size_t n, std::string& s) {
   }
 }
 
-std::string Guid(const std::uint8_t* b) {
-  static const int orden[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-  static const char* hex = "0123456789ABCDEF";
-  std::string s = "{";
-  for (int i = 0; i < 16; ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) s.push_back('-');
-    s.push_back(hex[b[orden[i]] >> 4]);
-    s.push_back(hex[b[orden[i]] & 15]);
-  }
-  s.push_back('}');
-  return s;
-}
-
-// Decimal: sign byte, then a 128-bit integer stored as four little-endian 32-bit words, high word first.
-double Decimal(const std::uint8_t* b, int escala) {
-  double v = 0;
-  for (int k = 0; k < 4; ++k) v = v * 4294967296.0 + Le32(b + 1 + 4 * k);
-  v /= std::pow(10.0, escala);
-  return (b[0] & 0x80) ? -v : v;
-}
-
-// Single as the decimal it shows (1.1, not 1.100000023841858).
-double Simple(float f) {
-  if (!std::isfinite(f)) return f;
-  char buf[32];
-  auto r = std::to_chars(buf, buf + sizeof buf, f);
-  double d = f;
-  std::from_chars(buf, r.ptr, d);
-  return d;
-}
-
-int TamanoFijo(int tipo) {
+// Bytes of a fixed-length value of each type; 0 for the types whose size the column gives.
+int TamanoTipo(int tipo) {
   switch (tipo) {
     case MDB_BYTE: return 1;
     case MDB_INT: return 2;
     case MDB_LONGINT:
-    case MDB_COMPLEX:
     case MDB_FLOAT: return 4;
     case MDB_MONEY:
     case MDB_DOUBLE:
@@ -132,8 +101,12 @@ TTipoColumna TipoColumna(int tipo) {
     case MDB_FLOAT: return TTipoColumna::Simple;
     case MDB_DOUBLE: return TTipoColumna::Doble;
     case MDB_DATETIME: return TTipoColumna::FechaHora;
+    case MDB_NUMERIC: return TTipoColumna::Decimal;
     case MDB_TEXT: return TTipoColumna::Texto;
     case MDB_MEMO: return TTipoColumna::Memo;
+    case MDB_BINARY: return TTipoColumna::Binario;
+    case MDB_OLE: return TTipoColumna::Ole;
+    case MDB_REPID: return TTipoColumna::Guid;
     default: return TTipoColumna::Otro;
   }
 }
@@ -208,7 +181,9 @@ struct Columna {
   int numero = 0;   // bit in the null mask
   int offsetFijo = 0;
   int numVar = 0;   // entry in the row's variable-column table
-  int tamano = 0;
+  int tamano = 0;   // as the definition gives it (bytes)
+  int tamFijo = 0;  // bytes in the fixed area; for a variable column, the size its type demands (0: any)
+  int precision = 0;
   int escala = 0;
 };
 
@@ -248,7 +223,7 @@ struct FilaJet {
     if (tam < 2) return false;
     columnas = Le16(f);
     const unsigned mascara = (columnas + 7) / 8;
-    if (columnas > kMaxColumnas + 1 || 2 + mascara > tam) return false;
+    if (2 + mascara > tam) return false;
     nulos = f + tam - mascara;
     finFijos = tam - mascara;
     if (!conVariables) return true;
@@ -267,11 +242,12 @@ struct FilaJet {
     return static_cast<unsigned>(c.numero) < columnas && ((nulos[c.numero / 8] >> (c.numero % 8)) & 1);
   }
 
-  // Bytes of a column; `d` stays null when the row predates the column. False if out of bounds.
+  // Bytes of a column; `d` stays null when the row predates the column. False if out of the row.
   bool Campo(const Columna& c, const std::uint8_t*& d, unsigned& n) const {
     d = nullptr;
+    n = 0;
     if (c.fija) {
-      n = TamanoFijo(c.tipo);
+      n = static_cast<unsigned>(c.tamFijo);
       const unsigned a = 2 + c.offsetFijo;
       if (a + n > finFijos) return false;
       d = datos + a;
@@ -282,8 +258,6 @@ struct FilaJet {
     const unsigned b = Le16(tablaVar - 2 * (c.numVar + 1));
     if (a < 2 || a > b || b > finVar) return false;
     n = b - a;
-    const unsigned fijo = TamanoFijo(c.tipo);
-    if (fijo && n != fijo) return false;  // a number stored as variable data must still have its size
     d = datos + a;
     return true;
   }
@@ -297,6 +271,8 @@ struct TArchivoMdb::Impl {
   MdbHandle* mdb = nullptr;
   std::uintmax_t paginas = 0;
   std::vector<Objeto> tablas;
+  Pagina lval_{};                     // long-value page of the value being read
+  std::vector<std::uint8_t> cadena_;  // a long value gathered from several pages
 
   ~Impl() {
     if (mdb) mdb_close(mdb);
@@ -320,7 +296,7 @@ struct TArchivoMdb::Impl {
     return ini >= 14 + 2 * filas && ini <= fin && fin <= kPagina;
   }
 
-  // One long-value row (memo / OLE data) into `destino`.
+  // One long-value row (memo / OLE data).
   bool LeeLval(std::uint32_t puntero, Pagina& buf, const std::uint8_t*& datos, unsigned& largo) {
     if (!LeePagina(puntero >> 8, buf)) return false;
     if (buf[0] != 0x01 || std::memcmp(buf.data() + 4, "LVAL", 4) != 0) return false;
@@ -331,37 +307,43 @@ struct TArchivoMdb::Impl {
     return true;
   }
 
-  // Memo field: 3-byte length, type byte, page/row pointer, 4 unused bytes, then inline data.
-  bool LeeMemo(const std::uint8_t* campo, unsigned tam, std::string& texto) {
-    texto.clear();
-    if (tam < 12) return tam == 0;
-    const std::uint32_t largo = Le32(campo) & 0x00FFFFFF;
-    const unsigned tipo = campo[3];
-    if (tipo & 0x80) {
-      DecodificaTexto(campo + 12, std::min<std::size_t>(tam - 12, largo), texto);
-      return true;
-    }
-    Pagina buf;
-    const std::uint8_t* datos = nullptr;
+  // Memo or OLE field: length (30 bits; the top two say where the data is), page/row pointer,
+  // 4 unused bytes, then the data when it lives in the row. On success `datos` points into the
+  // row, into `buf` or into `cadena` and the result is null; otherwise it is the reason.
+  const char* LeeLargo(const std::uint8_t* campo, unsigned tam, Pagina& buf, std::vector<std::uint8_t>& cadena,
+                       const std::uint8_t*& datos, std::size_t& largo) {
+    datos = campo;
+    largo = 0;
+    if (tam < 12) return tam == 0 ? nullptr : "el valor largo está incompleto en la fila";
+    const std::uint32_t declarado = Le32(campo) & 0x3FFFFFFF;
+    const unsigned tipo = campo[3] & 0xC0;
     unsigned n = 0;
-    if (tipo & 0x40) {
-      if (!LeeLval(Le32(campo + 4), buf, datos, n)) return false;
-      DecodificaTexto(datos, std::min<std::size_t>(n, largo), texto);
-      return true;
+    if (tipo == 0x80) {  // in the row (a shorter stored value is taken as it is, as Jet does)
+      datos = campo + 12;
+      largo = std::min<std::size_t>(tam - 12, declarado);
+      return nullptr;
     }
-    if (tipo != 0) return false;
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(largo);
+    if (tipo == 0x40) {  // one long-value row
+      if (!LeeLval(Le32(campo + 4), buf, datos, n)) return "el valor largo no se encuentra en el archivo";
+      largo = std::min<std::size_t>(n, declarado);
+      return nullptr;
+    }
+    if (tipo != 0) return "el valor largo tiene una forma desconocida";
+    // A chain of long-value rows, each beginning with the pointer to the next.
+    cadena.clear();
+    cadena.reserve(std::min<std::size_t>(declarado, paginas * kPagina));
     std::set<std::uint32_t> vistos;
-    for (std::uint32_t p = Le32(campo + 4); p != 0 && bytes.size() < largo;) {
-      if (!vistos.insert(p).second || !LeeLval(p, buf, datos, n) || n < 4) return false;
-      const std::uint32_t siguiente = Le32(datos);
-      const std::size_t toma = std::min<std::size_t>(n - 4, largo - bytes.size());
-      bytes.insert(bytes.end(), datos + 4, datos + 4 + toma);
-      p = siguiente;
+    for (std::uint32_t p = Le32(campo + 4); cadena.size() < declarado;) {
+      const std::uint8_t* parte = nullptr;
+      if (p == 0 || !vistos.insert(p).second || !LeeLval(p, buf, parte, n) || n < 4)
+        return "la cadena de páginas del valor largo está rota";
+      const std::size_t toma = std::min<std::size_t>(n - 4, declarado - cadena.size());
+      cadena.insert(cadena.end(), parte + 4, parte + 4 + toma);
+      p = Le32(parte);
     }
-    DecodificaTexto(bytes.data(), bytes.size(), texto);
-    return true;
+    datos = cadena.data();
+    largo = cadena.size();
+    return nullptr;
   }
 
   bool AbreTabla(const std::string& nombre, std::uint32_t pagina, TablaMdb& t) {
@@ -373,8 +355,9 @@ struct TArchivoMdb::Impl {
     t.def = mdb_read_table(&t.entrada);
     if (!t.def) return false;
     MdbTableDef& d = *t.def;
-    if (d.num_cols > kMaxColumnas || d.num_var_cols > d.num_cols || d.num_real_idxs > 1000 || d.num_idxs > 1000)
-      return false;
+    // Until the file is compacted, the variable-column count also counts deleted columns: it may
+    // exceed the column count.
+    if (d.num_cols > kMaxColumnas || d.num_real_idxs > 1000 || d.num_idxs > 1000) return false;
     // mdb_read_columns continues from the definition page in the page buffer.
     if (mdb_read_pg(mdb, pagina) != static_cast<ssize_t>(kPagina) || !mdb_read_columns(t.def)) return false;
     if (!d.columns || d.columns->len != d.num_cols) return false;
@@ -389,12 +372,14 @@ struct TArchivoMdb::Impl {
       col.offsetFijo = c->fixed_offset;
       col.numVar = static_cast<int>(c->var_col_num);
       col.tamano = c->col_size;
-      col.escala = c->col_scale;
+      // libmdb 1.0 swaps them for Jet 4: descriptor byte 11 is the precision, byte 12 the scale.
+      col.precision = c->col_scale;
+      col.escala = c->col_prec;
+      // A fixed Text or Binary is as long as the column says; a number as long as its type.
+      col.tamFijo = TamanoTipo(col.tipo);
+      if (col.fija && col.tamFijo == 0 && col.tipo != MDB_BOOL) col.tamFijo = col.tamano;
       if (col.nombre.empty() || !numeros.insert(col.numero).second) return false;
-      if (col.fija && col.tipo != MDB_BOOL) {
-        const int n = TamanoFijo(col.tipo);
-        if (n == 0 || col.offsetFijo < 0 || col.offsetFijo + n + 2 > static_cast<int>(kPagina)) return false;
-      }
+      if (col.fija && (col.offsetFijo < 0 || col.offsetFijo + col.tamFijo + 2 > static_cast<int>(kPagina))) return false;
       t.columnas.push_back(std::move(col));
     }
     return true;
@@ -449,74 +434,94 @@ struct TArchivoMdb::Impl {
     });
   }
 
-  // One value of a row; false when the stored bytes are not sound.
-  bool Valor(const FilaJet& fila, const Columna& c, TVariante& v) {
-    // The vector is reused row after row: nothing of the previous value may remain.
-    v.tipo = TVariante::Tipo::Nulo;
-    v.entero = 0;
-    v.real = 0.0;
-    v.texto.clear();
+  // One value of a row into `v`, which is reused row after row: only the fields of its class count.
+  void Valor(const FilaJet& fila, const Columna& c, TValorMdb& v) {
+    using C = TValorMdb::Clase;
     if (c.tipo == MDB_BOOL) {
-      v.tipo = TVariante::Tipo::Entero;
+      v.clase = C::SiNo;
       v.entero = fila.NoNulo(c) ? -1 : 0;
-      return true;
+      return;
     }
+    v.clase = C::Nulo;
+    if (!fila.NoNulo(c)) return;
     const std::uint8_t* d = nullptr;
     unsigned n = 0;
-    if (!fila.NoNulo(c)) return true;
-    if (!fila.Campo(c, d, n)) return false;
-    if (!d) return true;  // column added after the row was written
+    if (!fila.Campo(c, d, n)) return Ilegible(v, "sus datos salen de los límites de la fila");
+    if (!d) return;  // column added after the row was written
+    if (c.tamFijo && !c.fija && n != static_cast<unsigned>(c.tamFijo))
+      return Ilegible(v, "el valor ocupa " + std::to_string(n) + " bytes y su tipo necesita " +
+                             std::to_string(c.tamFijo));
     switch (c.tipo) {
-      case MDB_BYTE: v.tipo = TVariante::Tipo::Entero; v.entero = d[0]; return true;
-      case MDB_INT: v.tipo = TVariante::Tipo::Entero; v.entero = static_cast<std::int16_t>(Le16(d)); return true;
-      case MDB_LONGINT:
-      case MDB_COMPLEX: v.tipo = TVariante::Tipo::Entero; v.entero = static_cast<std::int32_t>(Le32(d)); return true;
-      case MDB_MONEY:
-        v.tipo = TVariante::Tipo::Real;
-        v.real = static_cast<double>(static_cast<std::int64_t>(Le64(d))) / 10000.0;
-        return true;
+      case MDB_BYTE: v.clase = C::Entero; v.entero = d[0]; return;
+      case MDB_INT: v.clase = C::Entero; v.entero = static_cast<std::int16_t>(Le16(d)); return;
+      case MDB_LONGINT: v.clase = C::Entero; v.entero = static_cast<std::int32_t>(Le32(d)); return;
+      case MDB_MONEY: v.clase = C::Moneda; v.entero = static_cast<std::int64_t>(Le64(d)); return;
       case MDB_FLOAT: {
         const std::uint32_t bits = Le32(d);
-        float x;
-        std::memcpy(&x, &bits, 4);
-        v.tipo = TVariante::Tipo::Real;
-        v.real = Simple(x);
-        return true;
+        std::memcpy(&v.simple, &bits, 4);
+        v.clase = C::Simple;
+        return;
       }
       case MDB_DOUBLE:
-      case MDB_DATETIME: {  // Date/Time is its OLE number as stored; libmdb's text breaks before 1899
+      case MDB_DATETIME: {  // Date/Time is its day number as stored; libmdb's text breaks before 1899
         const std::uint64_t bits = Le64(d);
         std::memcpy(&v.real, &bits, 8);
-        v.tipo = TVariante::Tipo::Real;
-        return true;
+        v.clase = c.tipo == MDB_DOUBLE ? C::Doble : C::FechaHora;
+        return;
       }
-      case MDB_NUMERIC:
-        v.tipo = TVariante::Tipo::Real;
-        v.real = Decimal(d, c.escala);
-        return true;
+      case MDB_NUMERIC:  // sign byte, then the magnitude as four little-endian words, the highest first
+        v.clase = C::Decimal;
+        v.decimal.negativo = d[0] != 0;
+        v.decimal.alto = (std::uint64_t(Le32(d + 1)) << 32) | Le32(d + 5);
+        v.decimal.bajo = (std::uint64_t(Le32(d + 9)) << 32) | Le32(d + 13);
+        v.decimal.precision = c.precision;
+        v.decimal.escala = c.escala;
+        return;
       case MDB_REPID:
-        v.tipo = TVariante::Tipo::Texto;
-        v.texto = Guid(d);
-        return true;
+        v.clase = C::Guid;
+        v.bytes.assign(reinterpret_cast<const char*>(d), 16);
+        return;
       case MDB_TEXT:
-        v.tipo = TVariante::Tipo::Texto;
-        DecodificaTexto(d, n, v.texto);
-        return true;
+        v.clase = C::Texto;
+        DecodificaTexto(d, n, v.bytes);
+        return;
+      case MDB_BINARY:
+        v.clase = C::Binario;
+        v.bytes.assign(reinterpret_cast<const char*>(d), n);
+        return;
       case MDB_MEMO:
-        v.tipo = TVariante::Tipo::Texto;
-        return LeeMemo(d, n, v.texto);
-      default:  // binary and OLE objects have no place in a query result
-        return true;
+      case MDB_OLE: {
+        const std::uint8_t* datos = nullptr;
+        std::size_t largo = 0;
+        if (const char* razon = LeeLargo(d, n, lval_, cadena_, datos, largo)) return Ilegible(v, razon);
+        if (c.tipo == MDB_MEMO) {
+          v.clase = C::Texto;
+          DecodificaTexto(datos, largo, v.bytes);
+        } else {
+          v.clase = C::Binario;
+          v.bytes.assign(reinterpret_cast<const char*>(datos), largo);
+        }
+        return;
+      }
+      default: {
+        char codigo[8];
+        std::snprintf(codigo, sizeof codigo, "0x%02X", static_cast<unsigned>(c.tipo) & 0xFF);
+        return Ilegible(v, std::string("su tipo de datos (") + codigo + ") no es de Jet 4");
+      }
     }
+  }
+
+  static void Ilegible(TValorMdb& v, std::string razon) {
+    v.clase = TValorMdb::Clase::Ilegible;
+    v.bytes = std::move(razon);
   }
 
   // Decodes the chosen columns of the row [ini, fin) of page `p` into `salida`.
   bool Decodifica(const TablaMdb& t, const Pagina& p, unsigned ini, unsigned fin, const std::vector<int>& elegidas,
-                  std::vector<TVariante>& salida) {
+                  std::vector<TValorMdb>& salida) {
     FilaJet fila;
     if (!fila.Desarma(p.data() + ini, fin - ini, t.def->num_var_cols > 0)) return false;
-    for (std::size_t i = 0; i < elegidas.size(); ++i)
-      if (!Valor(fila, t.columnas[elegidas[i]], salida[i])) return false;
+    for (std::size_t i = 0; i < elegidas.size(); ++i) Valor(fila, t.columnas[elegidas[i]], salida[i]);
     return true;
   }
 
@@ -534,18 +539,18 @@ struct TArchivoMdb::Impl {
     }
     if (id < 0 || nombre < 0 || tipo < 0 || banderas < 0) return false;
     const std::vector<int> elegidas = {id, nombre, tipo, banderas};
-    std::vector<TVariante> v(4);
+    std::vector<TValorMdb> v(4);
     std::set<std::string> claves;
     bool detenido = false;
     return RecorreFilas(
         cat,
         [&](const Pagina& p, unsigned ini, unsigned fin) {
           if (!Decodifica(cat, p, ini, fin, elegidas, v)) return false;
-          const auto entero = [](const TVariante& x) { return x.tipo == TVariante::Tipo::Entero ? x.entero : 0; };
+          const auto entero = [](const TValorMdb& x) { return x.clase == TValorMdb::Clase::Entero ? x.entero : 0; };
           const auto flags = static_cast<std::uint32_t>(entero(v[3]));
-          if ((entero(v[2]) & 0x7F) == MDB_TABLE && !(flags & 0x80000002u) && v[1].tipo == TVariante::Tipo::Texto &&
-              !v[1].texto.empty() && claves.insert(ClaveNombreJet(v[1].texto)).second)
-            tablas.push_back({v[1].texto, static_cast<std::uint32_t>(entero(v[0])) & 0x00FFFFFF});
+          if ((entero(v[2]) & 0x7F) == MDB_TABLE && !(flags & 0x80000002u) && v[1].clase == TValorMdb::Clase::Texto &&
+              !v[1].bytes.empty() && claves.insert(ClaveNombreJet(v[1].bytes)).second)
+            tablas.push_back({v[1].bytes, static_cast<std::uint32_t>(entero(v[0])) & 0x00FFFFFF});
           return true;
         },
         detenido);
@@ -614,6 +619,11 @@ bool TArchivoMdb::Columnas(const std::string& tabla, std::vector<TColumnaMdb>& c
     col.tipo = TipoColumna(c.tipo);
     // Jet 4 stores a text column's size in bytes of UCS-2.
     col.tamano = c.tipo == MDB_TEXT ? c.tamano / 2 : c.tamano;
+    col.fija = c.fija && (c.tipo == MDB_TEXT || c.tipo == MDB_BINARY);
+    if (c.tipo == MDB_NUMERIC) {
+      col.precision = c.precision;
+      col.escala = c.escala;
+    }
     columnas.push_back(std::move(col));
   }
   return true;
@@ -630,7 +640,7 @@ std::size_t TArchivoMdb::FilasAnunciadas(const std::string& tabla) const {
 }
 
 bool TArchivoMdb::LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
-                               const std::function<bool(const std::vector<TVariante>&)>& fila,
+                               const std::function<bool(const std::vector<TValorMdb>&)>& fila,
                                std::string& error) const {
   Impl& im = *impl_;
   const Objeto* o = im.Busca(tabla);
@@ -656,7 +666,7 @@ bool TArchivoMdb::LeeFilasImpl(const std::string& tabla, const std::vector<std::
       elegidas.push_back(hallada);
     }
   }
-  std::vector<TVariante> valores(elegidas.size());
+  std::vector<TValorMdb> valores(elegidas.size());
   bool detenido = false, danada = false;
   const bool ok = im.RecorreFilas(
       t,

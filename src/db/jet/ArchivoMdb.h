@@ -8,16 +8,22 @@
 #include <type_traits>
 #include <vector>
 
-#include "db/jet/Variante.h"
+#include "db/jet/ValorMdb.h"
 
 namespace qavi::jet {
 
-enum class TTipoColumna { Booleano, Byte, Entero, EnteroLargo, Moneda, Simple, Doble, FechaHora, Texto, Memo, Otro };
+enum class TTipoColumna {
+  Booleano, Byte, Entero, EnteroLargo, Moneda, Simple, Doble, FechaHora, Decimal, Texto, Memo, Binario, Ole, Guid,
+  Otro  // a type code Jet 4 does not define: its values read as undecodable
+};
 
 struct TColumnaMdb {
   std::string nombre;
   TTipoColumna tipo = TTipoColumna::Otro;
   int tamano = 0;  // characters for Text, bytes for the rest
+  bool fija = false;  // Text or Binary of fixed length
+  int precision = 0;  // Decimal
+  int escala = 0;     // Decimal
 };
 
 class TArchivoMdb {
@@ -37,7 +43,8 @@ class TArchivoMdb {
   // file could hold, 0 if the table cannot be read.
   std::size_t FilasAnunciadas(const std::string& tabla) const;
   // Reads the rows of a table, only the named columns (all if empty, names without regard to case), in file order.
-  // Yes/No as -1/0, Date/Time as its stored OLE number, numbers raw, text UTF-8; null from the null bitmap.
+  // Each value as stored (see ValorMdb.h); null from the null bitmap. A value that cannot be decoded comes as
+  // Ilegible with the reason, and the other columns of the row still read.
   // `fila` is called once per row with one value per requested column (the vector is reused between rows);
   // if it returns bool, false stops the reading and LeeFilas returns false leaving `error` to the caller.
   // Not thread-safe: one reading at a time per object.
@@ -45,8 +52,8 @@ class TArchivoMdb {
   bool LeeFilas(const std::string& tabla, const std::vector<std::string>& columnas, F&& fila, std::string& error) const {
     return LeeFilasImpl(
         tabla, columnas,
-        [&](const std::vector<TVariante>& v) {
-          if constexpr (std::is_same_v<std::invoke_result_t<F&, const std::vector<TVariante>&>, bool>) {
+        [&](const std::vector<TValorMdb>& v) {
+          if constexpr (std::is_same_v<std::invoke_result_t<F&, const std::vector<TValorMdb>&>, bool>) {
             return static_cast<bool>(fila(v));
           } else {
             fila(v);
@@ -60,7 +67,7 @@ class TArchivoMdb {
   struct Impl;
   explicit TArchivoMdb(std::unique_ptr<Impl> impl);
   bool LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
-                    const std::function<bool(const std::vector<TVariante>&)>& fila, std::string& error) const;
+                    const std::function<bool(const std::vector<TValorMdb>&)>& fila, std::string& error) const;
   std::unique_ptr<Impl> impl_;
 };
 

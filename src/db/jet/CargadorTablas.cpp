@@ -22,9 +22,13 @@ std::string TipoSqlite(TTipoColumna t) {
     case TTipoColumna::Moneda:
     case TTipoColumna::Simple:
     case TTipoColumna::Doble:
-    case TTipoColumna::FechaHora: return " REAL";
+    case TTipoColumna::FechaHora:
+    case TTipoColumna::Decimal: return " REAL";
     case TTipoColumna::Texto:
     case TTipoColumna::Memo: return std::string(" TEXT COLLATE ") + kColacionJet;
+    case TTipoColumna::Binario:
+    case TTipoColumna::Ole:
+    case TTipoColumna::Guid:
     case TTipoColumna::Otro: return "";
   }
   return "";
@@ -68,6 +72,10 @@ bool CopiaATabla(const TTablaMemoria& memoria, sqlite3* db, const std::string& n
         case TTablaMemoria::TClase::Texto:
           sqlite3_bind_text(st.get(), n, memoria.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
           break;
+        case TTablaMemoria::TClase::Blob:
+          sqlite3_bind_blob(st.get(), n, memoria.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+          break;
+        case TTablaMemoria::TClase::Ilegible: return falla("valor ilegible");  // such tables stay in memory
       }
     }
     if (sqlite3_step(st.get()) != SQLITE_DONE) return falla("inserción");
@@ -123,8 +131,8 @@ bool ColumnasParaCarga(const TArchivoMdb& archivo, const std::string& tabla, con
 bool AgregaFilas(const TArchivoMdb& archivo, const TColumnasCarga& carga, TTablaMemoria& memoria,
                  const TTransformaFila& transforma, std::string& error) {
   bool cabe = true;
-  std::vector<TVariante> copia;
-  const auto agrega = [&](const std::vector<TVariante>& fila) {
+  std::vector<TValorMdb> copia;
+  const auto agrega = [&](const std::vector<TValorMdb>& fila) {
     if (!transforma) return cabe = memoria.Agrega(fila);
     copia = fila;
     if (!transforma(copia)) return true;
@@ -141,7 +149,7 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
   TColumnasCarga carga;
   if (!ColumnasParaCarga(archivo, tabla, columnas, carga, error)) return nullptr;
   nombre = carga.tabla;
-  auto memoria = std::make_shared<TTablaMemoria>(carga.declaraciones);
+  auto memoria = std::make_shared<TTablaMemoria>(carga.declaraciones, carga.tabla, carga.nombres);
   memoria->Reserva(archivo.FilasAnunciadas(nombre));
   if (!AgregaFilas(archivo, carga, *memoria, nullptr, error)) return nullptr;
   return memoria;
@@ -149,7 +157,9 @@ std::shared_ptr<TTablaMemoria> LeeTabla(const TArchivoMdb& archivo, const std::s
 
 bool InstalaTabla(const TConexionJet& conexion, const std::string& nombre, std::shared_ptr<TTablaMemoria> memoria,
                   std::string& error, std::size_t filasParaMemoria) {
-  if (memoria->Filas() >= filasParaMemoria) {
+  // A value that cannot be read must fail the statements that read it, and only those: a memory
+  // table raises the error when SQLite asks for that cell.
+  if (memoria->Filas() >= filasParaMemoria || memoria->TieneIlegibles()) {
     if (CreaTablaMemoria(conexion.Memoria(), CitaNombreSQL(nombre), memoria, error)) return true;
     error = "No se pudo cargar la tabla " + nombre + ": " + error;
     return false;

@@ -1,6 +1,6 @@
 #pragma once
-// Copies tables of a Jet file into a SQLite database (tables named as in the file,
-// text columns with the Jet collation, Yes/No -1/0, Date/Time as OLE numbers).
+// Copies tables of a Jet file into a SQLite database (tables named as in the file, text columns with
+// the Jet collation, values as TTablaMemoria::Agrega gives them: Yes/No -1/0, Date/Time as OLE numbers).
 #include <cstddef>
 #include <functional>
 #include <limits>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "db/jet/Variante.h"
+#include "db/jet/ValorMdb.h"
 
 namespace qavi::jet {
 
@@ -34,7 +34,7 @@ bool ColumnasParaCarga(const TArchivoMdb& archivo, const std::string& tabla, con
                        TColumnasCarga& carga, std::string& error);
 
 // May change a row before it is kept; false leaves it out.
-using TTransformaFila = std::function<bool(std::vector<TVariante>&)>;
+using TTransformaFila = std::function<bool(std::vector<TValorMdb>&)>;
 // Appends the rows of `carga` to `memoria`, each through `transforma` if there is one.
 bool AgregaFilas(const TArchivoMdb& archivo, const TColumnasCarga& carga, TTablaMemoria& memoria,
                  const TTransformaFila& transforma, std::string& error);

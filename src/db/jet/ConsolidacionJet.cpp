@@ -15,23 +15,30 @@ namespace {
 // Before any printable character, so a marked key never equals an unmarked one.
 constexpr char kMarca = '\x1F';
 
-bool EsEmpresa(const TVariante& v, std::int64_t empresa) {
-  switch (v.tipo) {
-    case TVariante::Tipo::Entero: return v.entero == empresa;
-    case TVariante::Tipo::Real: return v.real == static_cast<double>(empresa);
-    case TVariante::Tipo::Texto: return v.ComoTexto() == FormatoNumero(empresa);
-    case TVariante::Tipo::Nulo: return false;
-  }
+// A value as the engine sees it: whole number, real or text (GUID as its text); false for the rest.
+bool EsEntero(const TValorMdb& v) { return v.clase == TValorMdb::Clase::SiNo || v.clase == TValorMdb::Clase::Entero; }
+bool EsTexto(const TValorMdb& v, std::string& texto) {
+  if (v.clase == TValorMdb::Clase::Texto) texto = v.bytes;
+  else if (v.clase == TValorMdb::Clase::Guid) texto = TextoGuid(v.bytes);
+  else return false;
+  return true;
+}
+
+bool EsEmpresa(const TValorMdb& v, std::int64_t empresa) {
+  double real;
+  std::string texto;
+  if (EsEntero(v)) return v.entero == empresa;
+  if (ComoReal(v, real)) return real == static_cast<double>(empresa);
+  if (EsTexto(v, texto)) return texto == FormatoNumero(empresa);
   return false;
 }
 
-void FijaEmpresa(TVariante& v, std::int64_t empresa) {
-  switch (v.tipo) {
-    case TVariante::Tipo::Entero: v.entero = empresa; break;
-    case TVariante::Tipo::Real: v.real = static_cast<double>(empresa); break;
-    case TVariante::Tipo::Texto: v.texto = FormatoNumero(empresa); break;
-    case TVariante::Tipo::Nulo: break;
-  }
+void FijaEmpresa(TValorMdb& v, std::int64_t empresa) {
+  double real;
+  std::string texto;
+  if (EsEntero(v)) v.entero = empresa;
+  else if (ComoReal(v, real)) v = TValorMdb::Doble(static_cast<double>(empresa));
+  else if (EsTexto(v, texto)) v = TValorMdb::Texto(FormatoNumero(empresa));
 }
 
 // The positions of a rule's columns among the loaded ones (-1: not loaded).
@@ -53,27 +60,29 @@ std::string ClaveLocalTexto(std::string_view clave, int fuente) {
   return kMarca + std::to_string(fuente) + kMarca + std::string(clave);
 }
 
-void LocalizaClave(TVariante& v, int fuente, int total) {
+void LocalizaClave(TValorMdb& v, int fuente, int total) {
   const std::int64_t desplazamiento = fuente - 1;
-  switch (v.tipo) {
-    case TVariante::Tipo::Nulo: return;
-    case TVariante::Tipo::Entero:
-      if (std::int64_t r; !__builtin_mul_overflow(v.entero, std::int64_t{total}, &r) &&
-                          !__builtin_add_overflow(r, desplazamiento, &r)) {
-        v.entero = r;
-        return;
-      }
-      break;
-    case TVariante::Tipo::Real:
-      // Exact while the result stays within a double's whole numbers.
-      if (v.real == std::floor(v.real) && std::fabs(v.real) * total < 9007199254740992.0) {
-        v.real = v.real * total + static_cast<double>(desplazamiento);
-        return;
-      }
-      break;
-    case TVariante::Tipo::Texto: break;
+  double real;
+  std::string texto;
+  if (EsEntero(v)) {
+    if (std::int64_t r; !__builtin_mul_overflow(v.entero, std::int64_t{total}, &r) &&
+                        !__builtin_add_overflow(r, desplazamiento, &r)) {
+      v.clase = TValorMdb::Clase::Entero;
+      v.entero = r;
+      return;
+    }
+    texto = FormatoNumero(v.entero);
+  } else if (ComoReal(v, real)) {
+    // Exact while the result stays within a double's whole numbers.
+    if (real == std::floor(real) && std::fabs(real) * total < 9007199254740992.0) {
+      v = TValorMdb::Doble(real * total + static_cast<double>(desplazamiento));
+      return;
+    }
+    texto = FormatoNumero(real);
+  } else if (!EsTexto(v, texto)) {
+    return;  // null, bytes and values that cannot be read stay as they are
   }
-  v = TVariante::DeTexto(ClaveLocalTexto(v.ComoTexto(), fuente));
+  v = TValorMdb::Texto(ClaveLocalTexto(texto, fuente));
 }
 
 std::shared_ptr<TTablaMemoria> LeeTablaConsolidada(const std::vector<const TArchivoMdb*>& archivos,
@@ -95,7 +104,7 @@ std::shared_ptr<TTablaMemoria> LeeTablaConsolidada(const std::vector<const TArch
     for (const auto& c : regla->claves)
       if (const int p = Posicion(primera, c); p >= 0) claves.push_back(p);
 
-  auto memoria = std::make_shared<TTablaMemoria>(primera.declaraciones);
+  auto memoria = std::make_shared<TTablaMemoria>(primera.declaraciones, primera.tabla, primera.nombres);
   std::size_t anunciadas = 0;
   for (std::size_t i = 0; i < cuantas; ++i) anunciadas += archivos[i]->FilasAnunciadas(primera.tabla);
   memoria->Reserva(anunciadas);
@@ -107,7 +116,7 @@ std::shared_ptr<TTablaMemoria> LeeTablaConsolidada(const std::vector<const TArch
     const int fuente = static_cast<int>(i) + 1;
     const int total = static_cast<int>(archivos.size());
     const std::int64_t suya = fuentes[i].empresa, comun = fuentes[0].empresa;
-    const TTransformaFila transforma = [&](std::vector<TVariante>& fila) {
+    const TTransformaFila transforma = [&](std::vector<TValorMdb>& fila) {
       if (empresa >= 0) {
         if (!EsEmpresa(fila[empresa], suya)) return false;
         FijaEmpresa(fila[empresa], comun);

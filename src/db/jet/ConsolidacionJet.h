@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "db/jet/Variante.h"
+#include "db/jet/ValorMdb.h"
 
 namespace qavi::jet {
 
@@ -40,7 +40,7 @@ struct TPlanConsolidacion {
 // A key of file `fuente` (1 = the first) among `total` files, as the consolidated tables hold it:
 // a text carries the file's mark in front; a whole number n becomes n × total + fuente − 1, which
 // keeps it a number and equal to the same number of the same file only. Null stays null.
-void LocalizaClave(TVariante& valor, int fuente, int total);
+void LocalizaClave(TValorMdb& valor, int fuente, int total);
 // The same for a text key that a statement writes between quotes.
 std::string ClaveLocalTexto(std::string_view clave, int fuente);
 

@@ -15,29 +15,53 @@
 
 namespace qavi::jet {
 
-TTablaMemoria::TTablaMemoria(std::vector<std::string> declaraciones) : declaraciones_(std::move(declaraciones)) {}
+TTablaMemoria::TTablaMemoria(std::vector<std::string> declaraciones, std::string tabla, std::vector<std::string> columnas)
+    : declaraciones_(std::move(declaraciones)), tabla_(std::move(tabla)), columnas_(std::move(columnas)) {}
 
 void TTablaMemoria::Reserva(std::size_t filas) {
   clases_.reserve(filas * NumColumnas());
   celdas_.reserve(filas * NumColumnas());
 }
 
-bool TTablaMemoria::Agrega(const std::vector<TVariante>& fila) {
+const std::string& TTablaMemoria::Ilegible(std::size_t columna) const {
+  static const std::string kNada;
+  return columna < ilegibles_.size() ? ilegibles_[columna] : kNada;
+}
+
+bool TTablaMemoria::Agrega(const std::vector<TValorMdb>& fila) {
+  using C = TValorMdb::Clase;
+  std::string guid;
   for (std::size_t i = 0; i < NumColumnas(); ++i) {
-    const TVariante& v = fila[i];
+    const TValorMdb& v = fila[i];
     TCelda celda{};
     TClase clase = TClase::Nulo;
-    switch (v.tipo) {
-      case TVariante::Tipo::Nulo: break;
-      case TVariante::Tipo::Entero: clase = TClase::Entero; celda.entero = v.entero; break;
-      case TVariante::Tipo::Real: clase = TClase::Real; celda.real = v.real; break;
-      case TVariante::Tipo::Texto:
-        if (textos_.size() + v.texto.size() > std::numeric_limits<std::uint32_t>::max()) return false;
-        clase = TClase::Texto;
-        celda.texto.inicio = static_cast<std::uint32_t>(textos_.size());
-        celda.texto.largo = static_cast<std::uint32_t>(v.texto.size());
-        textos_ += v.texto;
+    const std::string* bytes = nullptr;
+    switch (v.clase) {
+      case C::Nulo: break;
+      case C::SiNo:
+      case C::Entero: clase = TClase::Entero; celda.entero = v.entero; break;
+      case C::Moneda:
+      case C::Simple:
+      case C::Doble:
+      case C::FechaHora:
+      case C::Decimal: clase = TClase::Real; ComoReal(v, celda.real); break;
+      case C::Texto: clase = TClase::Texto; bytes = &v.bytes; break;
+      case C::Guid: clase = TClase::Texto; guid = TextoGuid(v.bytes); bytes = &guid; break;
+      case C::Binario: clase = TClase::Blob; bytes = &v.bytes; break;
+      case C::Ilegible:
+        clase = TClase::Ilegible;
+        if (ilegibles_.empty()) ilegibles_.resize(NumColumnas());
+        if (ilegibles_[i].empty()) {
+          const std::string columna = i < columnas_.size() ? columnas_[i] : std::to_string(i + 1);
+          ilegibles_[i] = "No se puede leer la columna " + columna + " de la tabla " + tabla_ + ": " + v.bytes;
+        }
         break;
+    }
+    if (bytes) {
+      if (textos_.size() + bytes->size() > std::numeric_limits<std::uint32_t>::max()) return false;
+      celda.texto.inicio = static_cast<std::uint32_t>(textos_.size());
+      celda.texto.largo = static_cast<std::uint32_t>(bytes->size());
+      textos_ += *bytes;
     }
     clases_.push_back(clase);
     celdas_.push_back(celda);
@@ -93,6 +117,8 @@ const TIndice& Indice(TVtab& v, std::size_t col) {
     const TClase c = t.Clase(f, col);
     if (c == TClase::Nulo) continue;
     if (c == TClase::Real && std::isnan(t.Celda(f, col).real)) textos = true;  // NaN has no place in an order
+    // Blobs and cells that cannot be read have no place in an order either: SQLite sees every row.
+    if (c == TClase::Blob || c == TClase::Ilegible) textos = numeros = true;
     (c == TClase::Texto ? textos : numeros) = true;
     ix.filas.push_back(static_cast<std::uint32_t>(f));
   }
@@ -306,6 +332,14 @@ int Columna(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int i) {
       // The texts never move while the table exists.
       sqlite3_result_text(ctx, t.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
       break;
+    case TTablaMemoria::TClase::Blob:
+      sqlite3_result_blob(ctx, t.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+      break;
+    case TTablaMemoria::TClase::Ilegible: {
+      const std::string& razon = t.Ilegible(columna);
+      sqlite3_result_error(ctx, razon.data(), static_cast<int>(razon.size()));  // the statement fails
+      break;
+    }
   }
   return SQLITE_OK;
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "db/jet/Variante.h"
+#include "db/jet/ValorMdb.h"
 
 struct sqlite3;
 
@@ -16,18 +16,22 @@ namespace qavi::jet {
 
 class TTablaMemoria {
  public:
-  // `declaraciones`: one SQL column definition per column, e.g. "\"Tipo\" TEXT COLLATE JETNOCASE".
-  explicit TTablaMemoria(std::vector<std::string> declaraciones);
+  // `declaraciones`: one SQL column definition per column, e.g. "\"Tipo\" TEXT COLLATE JETNOCASE";
+  // `tabla` and `columnas` name them in the messages about values that cannot be read.
+  TTablaMemoria(std::vector<std::string> declaraciones, std::string tabla = {}, std::vector<std::string> columnas = {});
 
   // Room for about this many rows (a hint; the table grows past it).
   void Reserva(std::size_t filas);
-  // One value per column; false when the texts outgrow what a cell can address.
-  bool Agrega(const std::vector<TVariante>& fila);
+  // One value per column, as SQLite gets it: Yes/No -1/0, Currency as a real of its value, Single as the
+  // real of the decimal it shows, Date/Time as its day number, Decimal as the nearest real, GUID as its
+  // text, Binary and OLE as blobs. An undecodable value makes its cell an error that a statement reading
+  // it fails with. False when the texts outgrow what a cell can address.
+  bool Agrega(const std::vector<TValorMdb>& fila);
   std::size_t Filas() const { return filas_; }
   std::size_t NumColumnas() const { return declaraciones_.size(); }
   const std::vector<std::string>& Declaraciones() const { return declaraciones_; }
 
-  enum class TClase : std::uint8_t { Nulo, Entero, Real, Texto };
+  enum class TClase : std::uint8_t { Nulo, Entero, Real, Texto, Blob, Ilegible };
   struct TCelda {
     union {
       std::int64_t entero;
@@ -42,9 +46,15 @@ class TTablaMemoria {
   TClase Clase(std::size_t fila, std::size_t columna) const { return clases_[fila * NumColumnas() + columna]; }
   const TCelda& Celda(std::size_t fila, std::size_t columna) const { return celdas_[fila * NumColumnas() + columna]; }
   const char* Texto(const TCelda& c) const { return textos_.data() + c.texto.inicio; }
+  // Why the column's undecodable cells cannot be read, naming table and column; empty if none.
+  const std::string& Ilegible(std::size_t columna) const;
+  bool TieneIlegibles() const { return !ilegibles_.empty(); }
 
  private:
   std::vector<std::string> declaraciones_;
+  std::string tabla_;
+  std::vector<std::string> columnas_;
+  std::vector<std::string> ilegibles_;  // one per column once any cell cannot be read
   std::vector<TClase> clases_;
   std::vector<TCelda> celdas_;
   std::string textos_;  // every text, one after another

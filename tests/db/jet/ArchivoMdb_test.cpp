@@ -18,10 +18,7 @@ using tools::Fecha;
 using tools::Nulo;
 using tools::TTipoJet;
 
-TVariante E(std::int64_t v) { return TVariante::DeEntero(v); }
-TVariante R(double v) { return TVariante::DeReal(v); }
-TVariante T(std::string v) { return TVariante::DeTexto(std::move(v)); }
-const TVariante N = TVariante::Nulo();
+using namespace qavi::prueba::valor;
 
 // Longer than any page, with accents: it spans a chain of long-value pages.
 std::string MemoLargo() {
@@ -38,7 +35,7 @@ const std::vector<tools::TColumnaJet> kColumnasTipos = {
 
 struct TCasoFila {
   std::vector<tools::TValorJet> escrito;
-  std::vector<TVariante> leido;
+  std::vector<V> leido;
 };
 
 // One row per concern; dates also as literals so the stored double is seen untouched.
@@ -46,20 +43,20 @@ std::vector<TCasoFila> CasosTipos() {
   return {
       {{1, true, 255, -32768, INT32_MIN, 1234.5678, 3.141592653589793, Fecha(2015, 12, 31, 23, 59, 59),
         "JOSÉ NÚÑEZ PEÑA", "memo corto"},
-       {E(1), E(-1), E(255), E(-32768), E(INT32_MIN), R(1234.5678), R(3.141592653589793),
-        R(Fecha(2015, 12, 31, 23, 59, 59)), T("JOSÉ NÚÑEZ PEÑA"), T("memo corto")}},
+       {E(1), B(true), E(255), E(-32768), E(INT32_MIN), M(12345678), R(3.141592653589793),
+        F(Fecha(2015, 12, 31, 23, 59, 59)), X("JOSÉ NÚÑEZ PEÑA"), X("memo corto")}},
       // Empty texts are not nulls; a date before 1899-12-30 keeps its time away from zero.
       {{2, false, 0, 32767, INT32_MAX, -0.0001, -1e300, Fecha(1800, 1, 1, 12), "", ""},
-       {E(2), E(0), E(0), E(32767), E(INT32_MAX), R(-0.0001), R(-1e300), R(-36522.5), T(""), T("")}},
+       {E(2), B(false), E(0), E(32767), E(INT32_MAX), M(-1), R(-1e300), F(-36522.5), X(""), X("")}},
       // Every column null: Yes/No cannot be null and reads as No.
-      {{3, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo}, {E(3), E(0), N, N, N, N, N, N, N, N}},
+      {{3, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo, Nulo}, {E(3), B(false), N, N, N, N, N, N, N, N}},
       // Time of day alone; characters outside Latin-1 and outside the BMP; a memo of many pages.
       {{4, true, 1, 0, 0, 0.0, 0.0, 0.5, "€ ✓ 😀", MemoLargo()},
-       {E(4), E(-1), E(1), E(0), E(0), R(0.0), R(0.0), R(0.5), T("€ ✓ 😀"), T(MemoLargo())}},
+       {E(4), B(true), E(1), E(0), E(0), M(0), R(0.0), F(0.5), X("€ ✓ 😀"), X(MemoLargo())}},
       {{5, false, 7, -1, -1, 100000000.25, 1e-300, Fecha(1899, 12, 29, 6), "comillas \"dobles\" y 'simples'",
         std::string(3000, 'x')},
-       {E(5), E(0), E(7), E(-1), E(-1), R(100000000.25), R(1e-300), R(-1.25), T("comillas \"dobles\" y 'simples'"),
-        T(std::string(3000, 'x'))}},
+       {E(5), B(false), E(7), E(-1), E(-1), M(1000000002500), R(1e-300), F(-1.25), X("comillas \"dobles\" y 'simples'"),
+        X(std::string(3000, 'x'))}},
   };
 }
 
@@ -70,11 +67,11 @@ std::vector<tools::TTablaJet> TablasTipos() {
   return {tipos, otra};
 }
 
-std::vector<std::vector<TVariante>> LeeTodo(const TArchivoMdb& a, const std::string& tabla,
+std::vector<std::vector<V>> LeeTodo(const TArchivoMdb& a, const std::string& tabla,
                                             const std::vector<std::string>& columnas = {}) {
-  std::vector<std::vector<TVariante>> filas;
+  std::vector<std::vector<V>> filas;
   std::string error;
-  EXPECT_TRUE(a.LeeFilas(tabla, columnas, [&](const std::vector<TVariante>& f) { filas.push_back(f); }, error))
+  EXPECT_TRUE(a.LeeFilas(tabla, columnas, [&](const std::vector<V>& f) { filas.push_back(f); }, error))
       << error;
   return filas;
 }
@@ -134,8 +131,8 @@ TEST_F(ArchivoMdbTest, LeeSoloLasColumnasPedidasEnSuOrden) {
   ASSERT_TRUE(a);
   const auto filas = LeeTodo(*a, "TTIPOS", {"t", "ID", "si"});
   ASSERT_EQ(filas.size(), 5u);
-  EXPECT_EQ(filas[0], (std::vector<TVariante>{T("JOSÉ NÚÑEZ PEÑA"), E(1), E(-1)}));
-  EXPECT_EQ(filas[2], (std::vector<TVariante>{N, E(3), E(0)}));
+  EXPECT_EQ(filas[0], (std::vector<V>{X("JOSÉ NÚÑEZ PEÑA"), E(1), B(true)}));
+  EXPECT_EQ(filas[2], (std::vector<V>{N, E(3), B(false)}));
 }
 
 TEST_F(ArchivoMdbTest, TablaOColumnaInexistenteSeNombranEnElError) {
@@ -143,7 +140,7 @@ TEST_F(ArchivoMdbTest, TablaOColumnaInexistenteSeNombranEnElError) {
   ASSERT_TRUE(a);
   std::string error;
   int filas = 0;
-  const auto cuenta = [&](const std::vector<TVariante>&) { ++filas; };
+  const auto cuenta = [&](const std::vector<V>&) { ++filas; };
   EXPECT_FALSE(a->LeeFilas("tCompUsr", {}, cuenta, error));
   EXPECT_EQ(error, "La tabla tCompUsr no existe en la base de datos");
   std::vector<TColumnaMdb> cols;
@@ -164,7 +161,7 @@ TEST_F(ArchivoMdbTest, MuchasFilasEnVariasPaginasEnOrden) {
   const auto filas = LeeTodo(*a, "tMuchas");
   ASSERT_EQ(filas.size(), static_cast<std::size_t>(kFilas));
   for (int i = 0; i < kFilas; i += 499)
-    EXPECT_EQ(filas[i], (std::vector<TVariante>{E(i), T("fila " + std::to_string(i)), R(i * 0.5)}));
+    EXPECT_EQ(filas[i], (std::vector<V>{E(i), X("fila " + std::to_string(i)), R(i * 0.5)}));
   EXPECT_EQ(filas.back()[0], E(kFilas - 1));
 }
 
@@ -175,7 +172,7 @@ TEST_F(ArchivoMdbTest, ElLectorPuedeDetenerLaLectura) {
   ASSERT_TRUE(a);
   int vistas = 0;
   std::string error;
-  EXPECT_FALSE(a->LeeFilas("tMuchas", {}, [&](const std::vector<TVariante>&) { return ++vistas < 10; }, error));
+  EXPECT_FALSE(a->LeeFilas("tMuchas", {}, [&](const std::vector<V>&) { return ++vistas < 10; }, error));
   EXPECT_EQ(vistas, 10);
   EXPECT_EQ(error, "");
 }
@@ -185,7 +182,7 @@ TEST_F(ArchivoMdbTest, AbreUnArchivoConContrasena) {
   op.password = "quibon";
   auto a = AbreBien(EscribeMdb(dir_ / "con-clave.mdb", TablasTipos(), op));
   ASSERT_TRUE(a);
-  EXPECT_EQ(LeeTodo(*a, "tOtra"), (std::vector<std::vector<TVariante>>{{T("A")}}));
+  EXPECT_EQ(LeeTodo(*a, "tOtra"), (std::vector<std::vector<V>>{{X("A")}}));
 }
 
 // Slot in its page's row table of the row that holds `texto` (stored compressed, so as ASCII).
@@ -231,7 +228,20 @@ TEST_F(ArchivoMdbTest, FilasBorradasSeSaltanYMovidasSeSiguen) {
 
   auto a = AbreBien(ruta);
   ASSERT_TRUE(a);
-  EXPECT_EQ(LeeTodo(*a, "tFilas"), (std::vector<std::vector<TVariante>>{{T("UNO")}, {T("TRES")}}));
+  EXPECT_EQ(LeeTodo(*a, "tFilas"), (std::vector<std::vector<V>>{{X("UNO")}, {X("TRES")}}));
+}
+
+// A long value whose page is gone reads as Ilegible, with the reason; the rest of the row reads.
+TEST_F(ArchivoMdbTest, ValorLargoPerdidoEsIlegibleYElRestoDeLaFilaSeLee) {
+  const std::string memo(1023, 'm');  // compressed, yet out of the row
+  const auto ruta = EscribeMdb(dir_ / "largo.mdb", {{"tObs", {{"Id", TTipoJet::EnteroLargo}, {"Obs", TTipoJet::Memo}},
+                                                       {{1, memo}, {2, "corta"}}}});
+  RompeValorLargo(ruta, memo);
+  auto a = AbreBien(ruta);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(LeeTodo(*a, "tObs"),
+            (std::vector<std::vector<V>>{{E(1), V::Ilegible("el valor largo no se encuentra en el archivo")},
+                                         {E(2), X("corta")}}));
 }
 
 // ---- files that are not a readable Jet 4 database ------------------------------------------
@@ -308,7 +318,7 @@ TEST_F(ArchivoMdbTest, PaginasEstropeadasNoRompenLaLectura) {
       }
       for (const auto& t : a->Tablas()) {
         error.clear();
-        if (!a->LeeFilas(t, {}, [](const std::vector<TVariante>&) {}, error)) {
+        if (!a->LeeFilas(t, {}, [](const std::vector<V>&) {}, error)) {
           EXPECT_FALSE(error.empty()) << t;
         }
       }
