@@ -19,7 +19,7 @@ const char* const kIndicaciones =
     "Nota 2: En caso de no utilizar el sistema Velmar de forma automática para la detección de PEPs, los resultados podrían no ser correctos. Deberá realizar los cálculos correspondientes en cada respuesta donde intervengan PEPs conforme a los dictámenes que hubiera realizado." "\r\r\n"
     "¿Ha seguido las indicaciones y desea continuar?";
 
-bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto) {
+bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto, bool bSiPorOmision) {
   QMessageBox caja(padre);
   caja.setIcon(QMessageBox::Warning);
   caja.setWindowTitle(QStringLiteral("Advertencia"));
@@ -31,10 +31,12 @@ bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto) {
   caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
   caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-  caja.setDefaultButton(QMessageBox::Yes);
+  caja.setDefaultButton(bSiPorOmision ? QMessageBox::Yes : QMessageBox::No);
   caja.setEscapeButton(QMessageBox::No);
   return caja.exec() == QMessageBox::Yes;
 }
+
+bool PreguntaDuda(QWidget* padre, const QString& sTexto) { return PreguntaAdvertencia(padre, sTexto, false); }
 
 bool PreguntaIndicaciones(QWidget* padre) {
   return PreguntaAdvertencia(padre, QString::fromUtf8(kIndicaciones));

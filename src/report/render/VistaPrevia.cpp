@@ -19,6 +19,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
@@ -278,9 +279,8 @@ bool TVistaPrevia::ExportaA(const QString& ruta, QString& error) {
     return !avance.wasCanceled();
   };
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool ok = EscribePDF(paginas_, ruta, config_, error, progreso);
-  QApplication::restoreOverrideCursor();
-  return ok;
+  const auto normal = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+  return EscribePDF(paginas_, ruta, config_, error, progreso);
 }
 
 }  // namespace qavi
