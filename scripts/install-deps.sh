@@ -13,7 +13,7 @@ PKGS=(
   fonts-liberation fonts-wine
   poppler-utils time
   clang libclang-rt-14-dev
-  xvfb x11-apps imagemagick xdotool openbox librsvg2-bin
+  xvfb x11-apps x11-utils imagemagick xdotool openbox librsvg2-bin
   dpkg-dev file
 )
 

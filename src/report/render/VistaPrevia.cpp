@@ -338,7 +338,11 @@ void TVistaPrevia::LlenaMiniaturas() {
       pintor.setPen(QColor(160, 160, 160));
       pintor.drawRect(hoja.rect().adjusted(0, 0, -1, -1));
     }
-    auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(hoja)), QStringLiteral("Página %1").arg(i + 1));
+    // The same picture when selected: the caption shows the selection, the page keeps its look.
+    const QPixmap dibujo = QPixmap::fromImage(hoja);
+    QIcon icono(dibujo);
+    icono.addPixmap(dibujo, QIcon::Selected);
+    auto* item = new QListWidgetItem(icono, QStringLiteral("Página %1").arg(i + 1));
     item->setTextAlignment(Qt::AlignHCenter);
     miniaturas_->addItem(item);
   }
