@@ -3,7 +3,7 @@
 # manager (openbox), to look at by eye.
 #
 #   scripts/captura-ventana.sh [-b BUILD] [-v CARPETA_VELMAR] [-u USUARIO -p PASSWORD] [-r]
-#                              [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] PREFIJO
+#                              [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] [-n] PREFIJO
 #
 # Writes PREFIJO-inicio.png (the instructions dialog over the fresh window) and PREFIJO-listo.png
 # (after answering Yes). With a Velmar folder and an administrator it types them in, presses
@@ -11,7 +11,8 @@
 # it then presses "Generar reporte", answers Yes and writes PREFIJO-reporte.png (the preview),
 # PREFIJO-miniaturas.png (its page thumbnails open) and PREFIJO-exportar.png (the PDF export dialog).
 # -s 1.5 draws everything at 150 % (QT_SCALE_FACTOR), -g sets the screen (default 1280x1024),
-# -x takes another program (an unpacked package's, for instance) instead of the build's.
+# -x takes another program (an unpacked package's, for instance) instead of the build's; -n runs
+# without a window manager (under openbox on Xvfb the export dialog may stay unpainted).
 # The Velmar folder (tools/velmar-demo writes one) is copied, never touched: the program reads its
 # files beside its own executable, so the copy gets a copy of the executable too.
 # Needs xvfb, openbox, x11-apps (xwd), x11-utils (xwininfo), imagemagick and xdotool
@@ -26,8 +27,9 @@ REPORTE=""
 ESCALA=1
 PANTALLA_TAM=1280x1024
 EXE=""
-USO="Uso: $0 [-b BUILD] [-v CARPETA_VELMAR] [-u USUARIO -p PASSWORD] [-r] [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] PREFIJO"
-while getopts "b:v:u:p:rs:g:x:" opt; do
+SIN_WM=""
+USO="Uso: $0 [-b BUILD] [-v CARPETA_VELMAR] [-u USUARIO -p PASSWORD] [-r] [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] [-n] PREFIJO"
+while getopts "b:v:u:p:rs:g:x:n" opt; do
   case $opt in
     b) BUILD=$OPTARG ;;
     v) VELMAR=$OPTARG ;;
@@ -37,6 +39,7 @@ while getopts "b:v:u:p:rs:g:x:" opt; do
     s) ESCALA=$OPTARG ;;
     g) PANTALLA_TAM=$OPTARG ;;
     x) EXE=$OPTARG ;;
+    n) SIN_WM=1 ;;
     *) echo "$USO" >&2; exit 2 ;;
   esac
 done
@@ -85,9 +88,11 @@ Xvfb -displayfd 3 -screen 0 "${PANTALLA_TAM}x24" -nolisten tcp >"$TRABAJO/xvfb.l
 XVFB_PID=$!
 read -r -t 10 PANTALLA <&3 || { echo "Xvfb no arrancó." >&2; exit 1; }
 export DISPLAY=":$PANTALLA"
-openbox --sm-disable >"$TRABAJO/openbox.log" 2>&1 &
-WM_PID=$!
-sleep 1
+if [ -z "$SIN_WM" ]; then
+  openbox --sm-disable >"$TRABAJO/openbox.log" 2>&1 &
+  WM_PID=$!
+  sleep 1
+fi
 
 captura() {
   sleep "${2:-1}"
@@ -106,8 +111,15 @@ captura_encima() {
   convert "$TRABAJO/pantalla.png" "$TRABAJO/ventana.png" -geometry "+$x+$y" -composite "png:$1"
   echo "Captura: $1"
 }
-# Brings a window to the front and gives it the keyboard.
-activa() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+# Brings a window to the front and gives it the keyboard (without a window manager the keyboard
+# follows the pointer: it is put over the window).
+activa() {
+  if [ -n "$SIN_WM" ]; then
+    xdotool mousemove --window "$1" 40 40
+  else
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
+  fi
+}
 # Clicks at a point given in the window's design pixels (690 x 730), whatever its scale.
 clic_en() {
   local ancho alto
@@ -122,7 +134,7 @@ clic_en() {
 APP_PID=$!
 
 DIALOGO=$(xdotool search --sync --onlyvisible --name "^Advertencia$" | head -1)
-captura "$PREFIJO-inicio.png"
+captura_encima "$PREFIJO-inicio.png" "$DIALOGO" 2
 
 # Yes is the default button of the instructions dialog.
 activa "$DIALOGO"
@@ -160,10 +172,6 @@ if [ -n "$VELMAR" ] && [ -n "$USUARIO" ]; then
     captura "$PREFIJO-miniaturas.png" 2
     boton 53
     EXPORTA=$(xdotool search --sync --onlyvisible --name "^Exportar a PDF$" | head -1)
-    # Under Xvfb its first drawing may wait for an event: a key in its name box gives one.
-    sleep 2
-    activa "$EXPORTA"
-    xdotool key End
     captura_encima "$PREFIJO-exportar.png" "$EXPORTA" 3
     xdotool key Escape
   fi
