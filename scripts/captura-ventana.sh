@@ -117,7 +117,7 @@ activa() {
   if [ -n "$SIN_WM" ]; then
     xdotool mousemove --window "$1" 40 40
   else
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
   fi
 }
 # Clicks at a point given in the window's design pixels (690 x 730), whatever its scale.
@@ -136,7 +136,9 @@ APP_PID=$!
 DIALOGO=$(xdotool search --sync --onlyvisible --name "^Advertencia$" | head -1)
 captura_encima "$PREFIJO-inicio.png" "$DIALOGO" 2
 
-# Yes is the default button of the instructions dialog.
+# Yes is the default button of the instructions dialog (looked for again: fitting it to the
+# screen may have given it a new window).
+DIALOGO=$(xdotool search --sync --onlyvisible --name "^Advertencia$" | tail -1)
 activa "$DIALOGO"
 xdotool key Return
 VENTANA=$(xdotool search --sync --onlyvisible --name "^Cuestionario QAVI 2016$" | head -1)
