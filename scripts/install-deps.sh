@@ -8,12 +8,13 @@ PKGS=(
   mdbtools mdbtools-dev libglib2.0-dev
   libsqlite3-dev
   unixodbc-dev tdsodbc
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-translations-l10n
   libqpdf-dev
   fonts-liberation fonts-wine
   poppler-utils time
   clang libclang-rt-14-dev
-  xvfb x11-apps imagemagick xdotool
+  xvfb x11-apps x11-utils imagemagick xdotool openbox librsvg2-bin
+  dpkg-dev file
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -67,6 +68,32 @@ void TEdicion::keyPressEvent(QKeyEvent* e) {
     }
   }
   QLineEdit::keyPressEvent(e);
+}
+
+void TEdicion::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  // Not on a click (it places the caret), nor when the window or a context menu gives back the
+  // focus the box already had.
+  switch (e->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+      break;
+    default:
+      selectAll();
+  }
+}
+
+TBoton::TBoton(QWidget* padre) : QPushButton(padre) { setAutoDefault(false); }
+
+void TBoton::keyPressEvent(QKeyEvent* e) {
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    e->accept();
+    click();
+    return;
+  }
+  QPushButton::keyPressEvent(e);
 }
 
 TMarco::TMarco(QWidget* padre, const QColor& color) : QWidget(padre), color_(color) {

@@ -6,10 +6,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include "common/IIMensajero.h"
 
+class QFocusEvent;
 class QKeyEvent;
 
 namespace qavi {
@@ -21,6 +23,8 @@ class TEtiqueta : public QLabel, public IControlEtiqueta {
 
 // A text box whose typed characters go through OnKeyPress first; a character set to 0 there is
 // discarded. Keys that type nothing (arrows, Delete, Tab) do not reach OnKeyPress.
+// Its whole text is selected when it gets the focus by the keyboard or from the program (a check
+// that sends the user back to it), so what is typed next replaces it; a click places the caret.
 class TEdicion : public QLineEdit, public IControlEdicion {
  public:
   using TManejadorTecla = std::function<void(TEdicion* Sender, char16_t& Key, Qt::KeyboardModifiers mods)>;
@@ -36,6 +40,16 @@ class TEdicion : public QLineEdit, public IControlEdicion {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+};
+
+// A push button that Enter presses as well as Space, when it has the focus.
+class TBoton : public QPushButton {
+ public:
+  explicit TBoton(QWidget* padre = nullptr);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
 };
 
 // The character a key press types, as the text box receives it: Enter is 13, Backspace 8,
@@ -45,7 +59,8 @@ std::optional<char16_t> CaracterDeTecla(const QKeyEvent* e);
 // Thin outline with curved corners around a step; paints nothing inside.
 class TMarco : public QWidget {
  public:
-  explicit TMarco(QWidget* padre, const QColor& color);
+  // Silver, as every step's frame.
+  explicit TMarco(QWidget* padre, const QColor& color = QColor(192, 192, 192));
 
  protected:
   void paintEvent(QPaintEvent*) override;

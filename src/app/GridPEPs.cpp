@@ -1,10 +1,14 @@
 #include "app/GridPEPs.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QBrush>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "report/TablaPEPs.h"
 
@@ -89,21 +93,38 @@ void TDelegadoPEPs::paint(QPainter* p, const QStyleOptionViewItem& opcion, const
   p->restore();
 }
 
+bool TDelegadoPEPs::helpEvent(QHelpEvent* e, QAbstractItemView* vista, const QStyleOptionViewItem& opcion,
+                              const QModelIndex& i) {
+  if (e->type() != QEvent::ToolTip || !i.isValid() || i.column() != TModeloPEPs::kColNombre) return false;
+  QStyleOptionViewItem op = opcion;
+  initStyleOption(&op, i);
+  const QWidget* w = op.widget;
+  QStyle* estilo = w ? w->style() : QApplication::style();
+  const QRect texto = estilo->subElementRect(QStyle::SE_ItemViewItemText, &op, w);
+  // The style keeps a margin on each side of the text.
+  const int margen = estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, &op, w) + 1;
+  if (op.fontMetrics.horizontalAdvance(op.text) <= texto.width() - 2 * margen) return false;
+  QToolTip::showText(e->globalPos(), op.text, vista, vista->visualRect(i));
+  return true;
+}
+
 TGridPEPs::TGridPEPs(QWidget* padre) : QTableView(padre) {
   setItemDelegate(new TDelegadoPEPs(this));
   setShowGrid(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setDefaultSectionSize(18);
+  verticalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setDefaultSectionSize(kAltoFila);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionsClickable(false);
-  horizontalHeader()->setStretchLastSection(false);
+  // The names take whatever the marks leave: no bare strip right of the titles.
+  horizontalHeader()->setStretchLastSection(true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setTabKeyNavigation(true);
   setWordWrap(false);
-  setTextElideMode(Qt::ElideNone);
+  setTextElideMode(Qt::ElideRight);
   // Classic look: white also when disabled, and the current cell highlighted only while focused.
   QPalette paleta = palette();
   paleta.setColor(QPalette::Disabled, QPalette::Base, Qt::white);
@@ -118,6 +139,26 @@ void TGridPEPs::AsignaModelo(TModeloPEPs* modelo) {
   setModel(modelo);
   setColumnWidth(TModeloPEPs::kColMarca, kAnchoMarca);
   setColumnWidth(TModeloPEPs::kColNombre, kAnchoNombre);
+}
+
+void TGridPEPs::AjustaEscala(double f) {
+  escala_ = f;
+  setColumnWidth(TModeloPEPs::kColMarca, qRound(kAnchoMarca * f));
+  setColumnWidth(TModeloPEPs::kColNombre, qRound(kAnchoNombre * f));
+  AjustaFilas();
+}
+
+void TGridPEPs::AjustaFilas() {
+  const int alto = std::max(1, qRound(kAltoFila * escala_));
+  // What the rows get: the grid less its frame and the titles (the viewport may not be laid out yet).
+  const int area = height() - 2 * frameWidth() - horizontalHeader()->sizeHint().height();
+  const int visibles = std::max(1, area / alto);
+  verticalHeader()->setDefaultSectionSize(std::max(alto, area / visibles));
+}
+
+void TGridPEPs::resizeEvent(QResizeEvent* e) {
+  QTableView::resizeEvent(e);
+  AjustaFilas();
 }
 
 void TGridPEPs::CeldaClick(const QModelIndex& i) {

@@ -37,23 +37,33 @@ class TDelegadoPEPs : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
   void paint(QPainter* p, const QStyleOptionViewItem& opcion, const QModelIndex& i) const override;
+  // A name cut with "…" shows whole in a tooltip; elsewhere the grid's own hint.
+  bool helpEvent(QHelpEvent* e, QAbstractItemView* vista, const QStyleOptionViewItem& opcion,
+                 const QModelIndex& i) override;
 };
 
 class TGridPEPs : public QTableView {
  public:
   static constexpr int kAnchoMarca = 84;
   static constexpr int kAnchoNombre = 391;
+  static constexpr int kAltoFila = 18;
 
   explicit TGridPEPs(QWidget* padre = nullptr);
   void AsignaModelo(TModeloPEPs* modelo);
   TModeloPEPs* Modelo() const { return modelo_; }
+  // Column widths and row height for the window's scale (1 = design size).
+  void AjustaEscala(double f);
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
   void CeldaClick(const QModelIndex& i);
+  // Rows a little taller than designed, so the last visible one is never half cut.
+  void AjustaFilas();
   TModeloPEPs* modelo_ = nullptr;
+  double escala_ = 1;
 };
 
 }  // namespace qavi

@@ -2,8 +2,43 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+
+#include <algorithm>
 
 namespace qavi {
+
+namespace {
+
+// Frame a window manager adds around a dialog (title bar above, thin borders).
+constexpr int kMarcoAlto = 34;
+constexpr int kMarcoAncho = 8;
+
+// A message box that always fits the free area of its screen with its buttons in sight: on a
+// small or scaled screen its text takes a smaller font.
+class TCajaAdvertencia : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    QMessageBox::showEvent(e);
+    if (e->spontaneous()) return;
+    const QRect libre = screen()->availableGeometry();
+    QFont f = font();
+    for (int paso = 0; paso < 6 && height() + kMarcoAlto > libre.height(); ++paso) {
+      f.setPointSizeF(f.pointSizeF() * 0.9);
+      setFont(f);
+      setText(text());  // the box sizes itself again when its text is set
+    }
+    QRect exterior(QPoint(0, 0), size() + QSize(kMarcoAncho, kMarcoAlto));
+    exterior.moveCenter(libre.center());
+    move(std::max(exterior.left(), libre.left()), std::max(exterior.top(), libre.top()));
+  }
+};
+
+}  // namespace
 
 const char* const kIndicaciones =
     "Para responder correctamente el cuestionario, es muy importante que por favor siga estas indicaciones:" "\r\r\n"
@@ -19,8 +54,8 @@ const char* const kIndicaciones =
     "Nota 2: En caso de no utilizar el sistema Velmar de forma automática para la detección de PEPs, los resultados podrían no ser correctos. Deberá realizar los cálculos correspondientes en cada respuesta donde intervengan PEPs conforme a los dictámenes que hubiera realizado." "\r\r\n"
     "¿Ha seguido las indicaciones y desea continuar?";
 
-bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto) {
-  QMessageBox caja(padre);
+bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto, bool bSiPorOmision) {
+  TCajaAdvertencia caja(padre);
   caja.setIcon(QMessageBox::Warning);
   caja.setWindowTitle(QStringLiteral("Advertencia"));
   // A lone CR breaks the line as CR LF does, so each CR CR LF leaves a blank line between paragraphs.
@@ -31,10 +66,12 @@ bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto) {
   caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
   caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-  caja.setDefaultButton(QMessageBox::Yes);
+  caja.setDefaultButton(bSiPorOmision ? QMessageBox::Yes : QMessageBox::No);
   caja.setEscapeButton(QMessageBox::No);
   return caja.exec() == QMessageBox::Yes;
 }
+
+bool PreguntaDuda(QWidget* padre, const QString& sTexto) { return PreguntaAdvertencia(padre, sTexto, false); }
 
 bool PreguntaIndicaciones(QWidget* padre) {
   return PreguntaAdvertencia(padre, QString::fromUtf8(kIndicaciones));

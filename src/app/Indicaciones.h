@@ -13,7 +13,10 @@ extern const char* const kIndicaciones;
 // (No, Escape and the close box give false).
 bool PreguntaIndicaciones(QWidget* padre);
 
-// The warning dialog itself, for any question text.
-bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto);
+// The warning dialog itself, for any question text; Enter answers Yes unless bSiPorOmision is false.
+bool PreguntaAdvertencia(QWidget* padre, const QString& sTexto, bool bSiPorOmision = true);
+
+// A value the user should look at again: the same dialog, No by default.
+bool PreguntaDuda(QWidget* padre, const QString& sTexto);
 
 }  // namespace qavi

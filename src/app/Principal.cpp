@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <type_traits>
+#include <variant>
 
+#include <QApplication>
 #include <QFontDatabase>
-#include <QGuiApplication>
-#include <QHeaderView>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -23,7 +25,6 @@ namespace {
 const QColor kGrisOscuro(72, 72, 72);
 const QColor kTeal(0, 128, 128);
 const QColor kMarron(128, 0, 0);
-const QColor kPlata(192, 192, 192);
 const QColor kGris(128, 128, 128);
 
 constexpr const char* kMsjFaltaUsuario = "Por favor, escriba su usuario (Administrador).";
@@ -66,77 +67,94 @@ QString RecortaBlancos(const QString& s) {
   return s.mid(a, b - a);
 }
 
-TEtiqueta* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, const QColor& color, int nPixeles,
-                    bool bNegrita = false) {
-  auto* e = new TEtiqueta(texto, padre);
-  e->setObjectName(QLatin1String(nombre));
-  e->setTextFormat(Qt::PlainText);
-  e->setFont(Tahoma(nPixeles, bNegrita));
-  TMensajero::PonColor(e, color);
-  e->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  return e;
-}
+using F = TfrmPrincipal;
+// Where the window keeps each control; the control is made of the pointed type.
+using TMiembro = std::variant<TMarco* F::*, TEtiqueta* F::*, TEdicion* F::*, TBoton* F::*, TGridPEPs* F::*,
+                              QWidget* F::*>;
 
-// A label as wide as its text.
-TEtiqueta* EtiquetaAuto(QWidget* padre, const char* nombre, int x, int y, const QString& texto, const QColor& color,
-                        int nPixeles, bool bNegrita = false) {
-  auto* e = Etiqueta(padre, nombre, texto, color, nPixeles, bNegrita);
-  e->adjustSize();
-  e->move(x, y);
-  return e;
-}
+enum class TClase {
+  Control,       // placed as given: frames, text boxes, buttons, the grid, panels
+  Etiqueta,      // one line, as wide as its text
+  Derecha,       // one line of fixed width, the text ending at its right edge
+  Caja,          // fixed size, wraps at word boundaries
+  CajaCentrada,  // as Caja, centred
+  Linea,         // fixed size, one centred line (the status line)
+};
 
-// A one-line label of fixed width whose text ends at its right edge.
-// Where the text is wider than the box here, the box grows to the left: its right edge stays put.
-TEtiqueta* EtiquetaDerecha(QWidget* padre, const char* nombre, int x, int y, int ancho, const QString& texto,
-                           const QColor& color, int nPixeles) {
-  auto* e = Etiqueta(padre, nombre, texto, color, nPixeles);
-  e->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  const int necesario = std::max(ancho, e->sizeHint().width());
-  e->setGeometry(x + ancho - necesario, y, necesario, e->fontMetrics().height());
-  return e;
-}
+struct TFilaControl {
+  TMiembro miembro;
+  const char* sNombre;
+  TClase clase;
+  QRect lugar;  // design pixels; a label without height is as high as its font
+  const char* sTexto = "";
+  QColor color = Qt::black;
+  int nPixeles = 0;  // character height; 0 takes the window's font
+  bool bNegrita = false;
+  const char* sHint = "";
+  QWidget* F::*padre = nullptr;  // none: the window
+};
 
-// A label of fixed size whose text wraps at word boundaries.
-TEtiqueta* EtiquetaCaja(QWidget* padre, const char* nombre, const QRect& caja, const QString& texto,
-                        const QColor& color, int nPixeles, Qt::Alignment alineacion = Qt::AlignLeft | Qt::AlignTop) {
-  auto* e = Etiqueta(padre, nombre, texto, color, nPixeles);
-  e->setWordWrap(true);
-  e->setAlignment(alineacion);
-  e->setGeometry(caja);
-  return e;
-}
+// The window as designed, in creation order (frames first: they lie beneath everything else).
+const TFilaControl kControles[] = {
+    {&F::Shape2, "Shape2", TClase::Control, {71, 65, 546, 99}},
+    {&F::Shape1, "Shape1", TClase::Control, {71, 179, 545, 111}},
+    {&F::Shape3, "Shape3", TClase::Control, {71, 303, 545, 93}},
+    {&F::Shape4, "Shape4", TClase::Control, {71, 409, 546, 243}},
+    {&F::Label1, "Label1", TClase::Etiqueta, {182, 20, 0, 0}, "Cuestionario de Operatividad QAVI 2016", kTeal, 16,
+     true},
+    {&F::Label6, "Label6", TClase::Etiqueta, {88, 74, 0, 0}, "1.- Indique Tipo de Cambio promedio del 2015", kTeal, 16},
+    {&F::txCambio, "txCambio", TClase::Derecha, {219, 113, 79, 0}, "Tipo de Cambio*", kGrisOscuro, 11},
+    {&F::Label2, "Label2", TClase::Derecha, {483, 145, 122, 0}, "*Tipo de cambio sugerido: 16", kGrisOscuro, 9},
+    {&F::Label4, "Label4", TClase::Etiqueta, {88, 190, 0, 0}, "2.- Indique Clave y Contraseña del Velmar", kTeal, 16},
+    {&F::txUsuario, "txUsuario", TClase::Derecha, {153, 227, 129, 0}, "Clave de Entrada a Velmar", kGrisOscuro, 11},
+    {&F::txPassw, "txPassw", TClase::Derecha, {236, 254, 46, 0}, "Password", kGrisOscuro, 11},
+    {&F::Label9, "Label9", TClase::Etiqueta, {88, 315, 0, 0}, "3.- Presione el botón \"Detectar PEPs\"", kTeal, 16},
+    {&F::Label8, "Label8", TClase::Caja, {95, 348, 350, 22},
+     "Se mostrará en el paso 4 de este programa, una lista de Usuarios que realizaron operaciones con su CC durante "
+     "2015, y que fueron considerados como posibles PEPs",
+     kGrisOscuro, 9},
+    {&F::txPaso4, "txPaso4", TClase::Caja, {88, 420, 503, 38},
+     "4.- De la siguiente lista, marque sólo los Usuarios que se consideraron como PEPs", kTeal, 16},
+    {&F::Label7, "Label7", TClase::Etiqueta, {95, 476, 0, 0}, "Tip: NO marque los Usuarios que dictaminó como homónimos",
+     kGrisOscuro, 9},
+    {&F::txMensajes, "txMensajes", TClase::Linea, {62, 658, 579, 14}, "Mensajes", Qt::black, 12},
+    {&F::txPruebas, "txPruebas", TClase::Etiqueta, {62, 682, 0, 0}, "Versión BETA", kMarron, 12, true},
+    {&F::Label5, "Label5", TClase::Derecha, {7, 709, 22, 0}, "v1.8", kGrisOscuro, 11},
+    {&F::edCambio, "edCambio", TClase::Control, {320, 110, 121, 21}, "16", {}, 0, false, "Tipo de Cambio a utilizar"},
+    {&F::edUsuario, "edUsuario", TClase::Control, {304, 224, 121, 21}, "", {}, 0, false,
+     "Usuario administrador para acceder a Velmar"},
+    {&F::edPassw, "edPassw", TClase::Control, {304, 251, 121, 21}, "", {}, 0, false,
+     "Contraseña del usuario administrador para acceder a Velmar"},
+    {&F::bnDetectaPEPs, "bnDetectaPEPs", TClase::Control, {479, 335, 105, 25}, "Detectar PEPs", {}, 0, false,
+     "Cargará una lista de posibles PEPs en el paso 4"},
+    {&F::grdPEPs, "grdPEPs", TClase::Control, {95, 491, 498, 122}, "", {}, 0, false,
+     "Haga click en el recuadro si el Usuario es un PEP"},
+    {&F::pnIgnorar, "pnIgnorar", TClase::Control, {633, 451, 511, 181}},
+    {&F::Label11, "Label11", TClase::CajaCentrada, {77, 63, 357, 36},
+     "No se detectaron operaciones con ningún PEP. Ignore este paso y presione el botón \"Generar reporte\".", kTeal,
+     15, false, "", &F::pnIgnorar},
+    {&F::bnGenReporte, "bnGenReporte", TClase::Control, {512, 678, 105, 25}, "Generar reporte"},
+};
 
-TEdicion* Edicion(QWidget* padre, const char* nombre, int x, int y, const QString& hint) {
-  auto* e = new TEdicion(padre);
-  e->setObjectName(QLatin1String(nombre));
-  e->setGeometry(x, y, 121, 21);
-  e->setToolTip(hint);
-  return e;
-}
-
-QPushButton* Boton(QWidget* padre, const char* nombre, int x, int y, const QString& texto) {
-  auto* b = new QPushButton(texto, padre);
-  b->setObjectName(QLatin1String(nombre));
-  b->setGeometry(x, y, 105, 25);
-  b->setAutoDefault(false);
-  return b;
-}
-
-TMarco* Marco(QWidget* padre, const char* nombre, int x, int y, int ancho, int alto) {
-  auto* m = new TMarco(padre, kPlata);
-  m->setObjectName(QLatin1String(nombre));
-  m->setGeometry(x, y, ancho, alto);
-  return m;
-}
+// Where "nothing found" covers step 4.
+constexpr QPoint kLugarSinPEPs(88, 464);
+// Frame the window manager adds, until the real one is known (title bar above, thin borders).
+constexpr QMargins kMarcoEstimado(4, 30, 4, 4);
+// Below this the texts would no longer be readable.
+constexpr double kEscalaMinima = 0.5;
 
 }  // namespace
 
 TfrmPrincipal::TfrmPrincipal(TdmMain& dm, std::filesystem::path carpeta, QWidget* padre)
-    : QWidget(padre), F_dm(dm), F_Carpeta(std::move(carpeta)), F_Pregunta(&PreguntaIndicaciones) {
+    : QWidget(padre),
+      F_dm(dm),
+      F_Carpeta(std::move(carpeta)),
+      F_Pregunta(&PreguntaIndicaciones),
+      F_PreguntaCambio(&PreguntaDuda) {
   PreparaTahoma();
   CreaControles();
   FormCreate();
+  if (const QScreen* pantalla = QGuiApplication::primaryScreen()) AjustaAPantalla(pantalla->availableGeometry());
 }
 
 TfrmPrincipal::~TfrmPrincipal() = default;
@@ -144,78 +162,51 @@ TfrmPrincipal::~TfrmPrincipal() = default;
 void TfrmPrincipal::CreaControles() {
   setObjectName(QStringLiteral("frmPrincipal"));
   setWindowTitle(QStringLiteral("Cuestionario QAVI 2016"));
-  setFixedSize(kAncho, kAlto);
+  // Fixed size: no maximize button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   QPalette paleta = palette();
   paleta.setColor(QPalette::Window, Qt::white);
   paleta.setColor(QPalette::WindowText, Qt::black);
   setPalette(paleta);
   setAutoFillBackground(true);
-  setFont(Tahoma(11));
-  if (const QScreen* pantalla = QGuiApplication::primaryScreen())
-    move(pantalla->geometry().center() - QPoint(kAncho / 2, kAlto / 2));
 
-  // Frames first: they lie beneath everything else.
-  Shape2 = Marco(this, "Shape2", 71, 65, 546, 99);
-  Shape1 = Marco(this, "Shape1", 71, 179, 545, 111);
-  Shape3 = Marco(this, "Shape3", 71, 303, 545, 93);
-  Shape4 = Marco(this, "Shape4", 71, 409, 546, 243);
-
-  Label1 = EtiquetaAuto(this, "Label1", 182, 20, QStringLiteral("Cuestionario de Operatividad QAVI 2016"), kTeal, 16,
-                        true);
-  Label6 = EtiquetaAuto(this, "Label6", 88, 74, QStringLiteral("1.- Indique Tipo de Cambio promedio del 2015"), kTeal,
-                        16);
-  txCambio = EtiquetaDerecha(this, "txCambio", 219, 113, 79, QStringLiteral("Tipo de Cambio*"), kGrisOscuro, 11);
-  Label2 = EtiquetaDerecha(this, "Label2", 483, 145, 122, QStringLiteral("*Tipo de cambio sugerido: 16"), kGrisOscuro,
-                           9);
-  Label4 = EtiquetaAuto(this, "Label4", 88, 190, QStringLiteral("2.- Indique Clave y Contraseña del Velmar"), kTeal, 16);
-  txUsuario = EtiquetaDerecha(this, "txUsuario", 153, 227, 129, QStringLiteral("Clave de Entrada a Velmar"),
-                              kGrisOscuro, 11);
-  txPassw = EtiquetaDerecha(this, "txPassw", 236, 254, 46, QStringLiteral("Password"), kGrisOscuro, 11);
-  Label9 = EtiquetaAuto(this, "Label9", 88, 315, QStringLiteral("3.- Presione el botón \"Detectar PEPs\""), kTeal, 16);
-  Label8 = EtiquetaCaja(this, "Label8", QRect(95, 348, 350, 22),
-                        QStringLiteral("Se mostrará en el paso 4 de este programa, una lista de Usuarios que realizaron "
-                                       "operaciones con su CC durante 2015, y que fueron considerados como posibles PEPs"),
-                        kGrisOscuro, 9);
-  txPaso4 = EtiquetaCaja(
-      this, "txPaso4", QRect(88, 420, 503, 38),
-      QStringLiteral("4.- De la siguiente lista, marque sólo los Usuarios que se consideraron como PEPs"), kTeal, 16);
-  Label7 = EtiquetaAuto(this, "Label7", 95, 476,
-                        QStringLiteral("Tip: NO marque los Usuarios que dictaminó como homónimos"), kGrisOscuro, 9);
-  txMensajes = EtiquetaCaja(this, "txMensajes", QRect(62, 658, 579, 14), QStringLiteral("Mensajes"), Qt::black, 12,
-                            Qt::AlignHCenter | Qt::AlignTop);
-  txMensajes->setWordWrap(false);
-  txPruebas = EtiquetaAuto(this, "txPruebas", 62, 682, QStringLiteral("Versión BETA"), kMarron, 12, true);
-  Label5 = EtiquetaDerecha(this, "Label5", 7, 709, 22, QStringLiteral("v1.8"), kGrisOscuro, 11);
-
-  edCambio = Edicion(this, "edCambio", 320, 110, QStringLiteral("Tipo de Cambio a utilizar"));
-  edCambio->setText(QStringLiteral("16"));
-  edUsuario = Edicion(this, "edUsuario", 304, 224, QStringLiteral("Usuario administrador para acceder a Velmar"));
-  edUsuario->PonMayusculas();
-  edPassw = Edicion(this, "edPassw", 304, 251,
-                    QStringLiteral("Contraseña del usuario administrador para acceder a Velmar"));
-  edPassw->PonMayusculas();
-  edPassw->PonOculto();
-
-  bnDetectaPEPs = Boton(this, "bnDetectaPEPs", 479, 335, QStringLiteral("Detectar PEPs"));
-  bnDetectaPEPs->setToolTip(QStringLiteral("Cargará una lista de posibles PEPs en el paso 4"));
-
-  grdPEPs = new TGridPEPs(this);
-  grdPEPs->setObjectName(QStringLiteral("grdPEPs"));
-  grdPEPs->setGeometry(95, 491, 498, 122);
-  grdPEPs->setToolTip(QStringLiteral("Haga click en el recuadro si el Usuario es un PEP"));
+  for (const auto& fila : kControles) {
+    QWidget* padre = fila.padre ? this->*fila.padre : this;
+    QWidget* control = std::visit(
+        [&](auto miembro) -> QWidget* {
+          using T = std::remove_pointer_t<std::remove_reference_t<decltype(this->*miembro)>>;
+          auto* c = new T(padre);
+          this->*miembro = c;
+          return c;
+        },
+        fila.miembro);
+    control->setObjectName(QLatin1String(fila.sNombre));
+    control->setToolTip(QString::fromUtf8(fila.sHint));
+    const QString texto = QString::fromUtf8(fila.sTexto);
+    if (auto* e = qobject_cast<QLabel*>(control)) {
+      e->setTextFormat(Qt::PlainText);
+      e->setText(texto);
+      TMensajero::PonColor(e, fila.color);
+      e->setWordWrap(fila.clase == TClase::Caja || fila.clase == TClase::CajaCentrada);
+      Qt::Alignment a = Qt::AlignLeft | Qt::AlignTop;
+      if (fila.clase == TClase::Derecha) a = Qt::AlignRight | Qt::AlignTop;
+      if (fila.clase == TClase::CajaCentrada || fila.clase == TClase::Linea) a = Qt::AlignHCenter | Qt::AlignTop;
+      e->setAlignment(a);
+    } else if (auto* b = qobject_cast<QPushButton*>(control)) {
+      b->setText(texto);
+    } else if (auto* c = qobject_cast<QLineEdit*>(control)) {
+      c->setText(texto);
+    }
+  }
+  pnIgnorar->setAutoFillBackground(true);
   F_Modelo = new TModeloPEPs(F_dm.vtPEPs, this);
   grdPEPs->AsignaModelo(F_Modelo);
-
-  pnIgnorar = new QWidget(this);
-  pnIgnorar->setObjectName(QStringLiteral("pnIgnorar"));
-  pnIgnorar->setGeometry(633, 451, 511, 181);
-  pnIgnorar->setAutoFillBackground(true);
-  Label11 = EtiquetaCaja(pnIgnorar, "Label11", QRect(77, 63, 357, 36),
-                         QStringLiteral("No se detectaron operaciones con ningún PEP. Ignore este paso y presione el "
-                                        "botón \"Generar reporte\"."),
-                         kTeal, 15, Qt::AlignHCenter | Qt::AlignTop);
-
-  bnGenReporte = Boton(this, "bnGenReporte", 512, 678, QStringLiteral("Generar reporte"));
+  edUsuario->PonMayusculas();
+  edPassw->PonMayusculas();
+  edPassw->PonOculto();
+  // Whatever way text enters the rate box, it holds what the key filter would let through.
+  edCambio->setValidator(new TValidadorNumerico(edCambio));
 
   setTabOrder(edCambio, edUsuario);
   setTabOrder(edUsuario, edPassw);
@@ -231,6 +222,69 @@ void TfrmPrincipal::CreaControles() {
   edPassw->OnKeyPress = edUsuario->OnKeyPress;
   connect(bnDetectaPEPs, &QPushButton::clicked, this, &TfrmPrincipal::bnDetectaPEPsClick);
   connect(bnGenReporte, &QPushButton::clicked, this, &TfrmPrincipal::bnGenReporteClick);
+  ColocaControles();
+}
+
+QRect TfrmPrincipal::Escalado(const QRect& r) const {
+  // Edges are scaled, not sizes, so neighbours that touch at design size still touch.
+  auto e = [this](int v) { return qRound(v * F_dEscala); };
+  return QRect(QPoint(e(r.left()), e(r.top())), QPoint(e(r.left() + r.width()) - 1, e(r.top() + r.height()) - 1));
+}
+
+void TfrmPrincipal::ColocaControles() {
+  auto pixeles = [this](int n) { return std::max(1, qRound(n * F_dEscala)); };
+  setFixedSize(qRound(kAncho * F_dEscala), qRound(kAlto * F_dEscala));
+  setFont(Tahoma(pixeles(11)));
+  for (const auto& fila : kControles) {
+    QWidget* control = std::visit([this](auto miembro) -> QWidget* { return this->*miembro; }, fila.miembro);
+    QRect lugar = fila.lugar;
+    if (control == pnIgnorar) lugar.moveTopLeft(F_ptIgnorar);
+    if (fila.nPixeles > 0) control->setFont(Tahoma(pixeles(fila.nPixeles), fila.bNegrita));
+    const QRect r = Escalado(lugar);
+    switch (fila.clase) {
+      case TClase::Etiqueta:
+        control->adjustSize();
+        control->move(r.topLeft());
+        break;
+      case TClase::Derecha: {
+        // Where the text is wider than the box here, the box grows to the left: its right edge stays put.
+        const int necesario = std::max(r.width(), control->sizeHint().width());
+        control->setGeometry(r.right() + 1 - necesario, r.top(), necesario, control->fontMetrics().height());
+        break;
+      }
+      default:
+        control->setGeometry(r);
+    }
+  }
+  grdPEPs->AjustaEscala(F_dEscala);
+}
+
+void TfrmPrincipal::AjustaAPantalla(const QRect& disponible) {
+  QMargins marco(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                 frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+  if (marco.isNull()) marco = kMarcoEstimado;
+  const double cabe = std::min({1.0, double(disponible.width() - marco.left() - marco.right()) / kAncho,
+                                double(disponible.height() - marco.top() - marco.bottom()) / kAlto});
+  const double escala = std::max(kEscalaMinima, cabe);
+  if (escala != F_dEscala) {
+    F_dEscala = escala;
+    ColocaControles();
+  }
+  QRect exterior(QPoint(0, 0), size().grownBy(marco));
+  exterior.moveCenter(disponible.center());
+  // The title bar stays on screen even where nothing fits.
+  exterior.moveTopLeft(QPoint(std::max(exterior.left(), disponible.left()), std::max(exterior.top(), disponible.top())));
+  move(exterior.topLeft());
+}
+
+void TfrmPrincipal::TraeAlFrente() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+    modal->raise();
+    modal->activateWindow();
+  }
 }
 
 void TfrmPrincipal::FormCreate() {
@@ -250,6 +304,9 @@ void TfrmPrincipal::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   if (e->spontaneous() || F_bIndicacionesPedidas) return;
   F_bIndicacionesPedidas = true;
+  // Shown on another screen than the primary one, or with its real frame now known: fit again.
+  QMetaObject::invokeMethod(
+      this, [this] { AjustaAPantalla(screen()->availableGeometry()); }, Qt::QueuedConnection);
   // Queued, so the window is painted before the modal dialog takes over.
   QMetaObject::invokeMethod(this, &TfrmPrincipal::MuestraIndicaciones, Qt::QueuedConnection);
 }
@@ -257,6 +314,8 @@ void TfrmPrincipal::showEvent(QShowEvent* e) {
 void TfrmPrincipal::MuestraIndicaciones() {
   if (F_Pregunta && F_Pregunta(this)) {
     edCambio->setFocus(Qt::OtherFocusReason);
+    // The window may not be active yet, and then the box gets the focus later, from the window.
+    edCambio->selectAll();
     return;
   }
   close();
@@ -283,9 +342,20 @@ bool TfrmPrincipal::FaltanDatos() {
   return false;
 }
 
+bool TfrmPrincipal::ConfirmaTipoCambio() {
+  const double d = TipoCambio();
+  if (d >= kCambioMinimo && d <= kCambioMaximo) return true;
+  const QString texto = QStringLiteral("¿Es correcto el tipo de cambio %1?").arg(QString::number(d, 'g', 15));
+  if (F_PreguntaCambio && F_PreguntaCambio(this, texto)) return true;
+  edCambio->setFocus(Qt::OtherFocusReason);
+  edCambio->selectAll();
+  return false;
+}
+
 void TfrmPrincipal::MuestraSinPEPs(bool bMostrar) {
   if (bMostrar) {
-    pnIgnorar->move(88, 464);
+    F_ptIgnorar = kLugarSinPEPs;
+    pnIgnorar->move(Escalado(QRect(F_ptIgnorar, QSize(1, 1))).topLeft());
     pnIgnorar->show();
     pnIgnorar->raise();
     TMensajero::PonColor(txPaso4, kGris);
@@ -302,45 +372,43 @@ void TfrmPrincipal::ActualizaBotones() {
 
 void TfrmPrincipal::CorreOcupado(void (TfrmPrincipal::*proceso)(), QPushButton* boton) {
   F_bEnCorrida = true;
-  ActualizaBotones();
-  struct TFin {
-    TfrmPrincipal* f;
-    ~TFin() {
-      f->F_bEnCorrida = false;
-      f->ActualizaBotones();
-    }
-  } fin{this};
+  const auto fin = qScopeGuard([this] {
+    F_bEnCorrida = false;
+    ActualizaBotones();
+  });
   try {
-    EjecutaOcupado([this, proceso] { (this->*proceso)(); }, boton);
+    // The other button is disabled inside, once the pressed one has handed its focus to the window.
+    EjecutaOcupado(
+        [this, proceso] {
+          ActualizaBotones();
+          (this->*proceso)();
+        },
+        boton);
   } catch (const std::exception& e) {
     // Nobody else handles it: report it as the application does with any unexpected error.
     MuestraMensaje(e.what());
   }
 }
 
-namespace {
-
-// Marks a click as being handled for as long as the handler runs; a click that arrives while
-// another is handled (the runs process window messages) is ignored.
-class TAtiendeClick {
- public:
-  explicit TAtiendeClick(bool& bAtendiendo) : b_(bAtendiendo), libre_(!bAtendiendo) { b_ = true; }
-  ~TAtiendeClick() {
-    if (libre_) b_ = false;
+void TfrmPrincipal::MuestraRechazo(TFallaPreambulo falla) {
+  // A missing database said so before connecting; a wrong password has its own line already.
+  switch (falla) {
+    case TFallaPreambulo::Empresa: _MensajeroForm->MsjEnTx(kMsjSinEmpresa); break;
+    case TFallaPreambulo::UsuarioConectado: _MensajeroForm->MsjEnTx(kMsjUsuarioConectado); break;
+    case TFallaPreambulo::BaseDeDatos:
+      // The connection layer showed its own box; "Conectando..." would stay on forever.
+      if (txMensajes->text() == QString::fromUtf8(kMsjConectando)) _MensajeroForm->MsjEnTx("");
+      break;
+    default: break;
   }
-  bool Libre() const { return libre_; }
-
- private:
-  bool& b_;
-  bool libre_;
-};
-
-}  // namespace
+}
 
 void TfrmPrincipal::bnDetectaPEPsClick() {
-  TAtiendeClick atiende(F_bAtendiendoClick);
-  if (!atiende.Libre()) return;
-  if (FaltanDatos()) return;
+  // A click that arrives while another is handled (the runs process window messages) is ignored.
+  if (F_bAtendiendoClick) return;
+  F_bAtendiendoClick = true;
+  const auto libre = qScopeGuard([this] { F_bAtendiendoClick = false; });
+  if (FaltanDatos() || !ConfirmaTipoCambio()) return;
   MuestraSinPEPs(false);
   CorreOcupado(&TfrmPrincipal::EjecutaDeteccionPEPs, bnDetectaPEPs);
 }
@@ -349,16 +417,14 @@ void TfrmPrincipal::EjecutaDeteccionPEPs() {
   auto pre = PreparaCorrida(F_Carpeta, TipoCambio(), edUsuario->text().toStdString(), edPassw->text().toStdString(),
                             F_dm.repGeneral(), _MensajeroForm);
   if (pre.falla == TFallaPreambulo::Acceso) _MensajeroForm->CampoObligatorio(txPassw, edPassw);
+  MuestraRechazo(pre.falla);
   if (!pre.rep) return;
 
   bool bDetectado = false;
   {
     // The grid keeps painting while the detection refills the table.
     F_Modelo->IniciaRecarga();
-    struct TFin {
-      TModeloPEPs* m;
-      ~TFin() { m->TerminaRecarga(); }
-    } fin{F_Modelo};
+    const auto fin = qScopeGuard([this] { F_Modelo->TerminaRecarga(); });
     bDetectado = pre.rep->DetectaPEPs(F_dm.vtPEPs);
   }
   if (!bDetectado) return;
@@ -370,14 +436,14 @@ void TfrmPrincipal::EjecutaDeteccionPEPs() {
   }
   MuestraSinPEPs(!bHayPEPs);
   F_bDeteccionHecha = true;
-  ActualizaBotones();
   _MensajeroForm->MsjTxTemp(kMsjDeteccionLista);
 }
 
 void TfrmPrincipal::bnGenReporteClick() {
-  TAtiendeClick atiende(F_bAtendiendoClick);
-  if (!atiende.Libre()) return;
-  if (FaltanDatos()) return;
+  if (F_bAtendiendoClick) return;
+  F_bAtendiendoClick = true;
+  const auto libre = qScopeGuard([this] { F_bAtendiendoClick = false; });
+  if (FaltanDatos() || !ConfirmaTipoCambio()) return;
   _MensajeroForm->MsjTxEspera(kMsjAdvertencia, false);
   if (F_Pregunta && F_Pregunta(this))
     CorreOcupado(&TfrmPrincipal::EjecutaGeneraReporte, bnGenReporte);

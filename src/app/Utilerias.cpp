@@ -7,6 +7,8 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace qavi {
@@ -24,46 +26,67 @@ void Espera(int nMilisegundos) {
 }
 
 void EjecutaOcupado(const std::function<void()>& Proceso, QWidget* Boton) {
+  QPointer<QWidget> boton = Boton;
+  // Disabling a focused button hands its focus to the next control (the rate box): park it on
+  // the window instead.
+  QPointer<QWidget> ventana = Boton && Boton->hasFocus() ? Boton->window() : nullptr;
+  if (ventana) ventana->setFocus(Qt::OtherFocusReason);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (Boton) Boton->setEnabled(false);
+  if (boton) boton->setEnabled(false);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  struct TRestaura {
-    QWidget* boton;
-    ~TRestaura() {
-      QApplication::restoreOverrideCursor();
-      if (boton) boton->setEnabled(true);
-    }
-  } restaura{Boton};
+  const auto restaura = qScopeGuard([boton, ventana] {
+    QApplication::restoreOverrideCursor();
+    if (!boton) return;
+    boton->setEnabled(true);
+    if (ventana && (QApplication::focusWidget() == ventana || !QApplication::focusWidget()))
+      boton->setFocus(Qt::OtherFocusReason);
+  });
   Proceso();
 }
 
 namespace {
 
-bool LeeCon(const QLocale& formato, const QString& s, double& d) {
-  QLocale l = formato;
-  l.setNumberOptions(QLocale::RejectGroupSeparator);
-  bool ok = false;
-  d = l.toDouble(s, &ok);
-  return ok && std::isfinite(d);
+bool EsSeparador(QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(','); }
+
+// The text the box would hold with Key typed at the caret, over the selection if there is one.
+QString TextoConTecla(const QLineEdit* caja, QChar Key) {
+  if (!caja) return QString(Key);
+  QString t = caja->text();
+  if (caja->hasSelectedText()) {
+    const int desde = caja->selectionStart();
+    return t.replace(desde, caja->selectedText().size(), Key);
+  }
+  return t.insert(caja->cursorPosition(), Key);
 }
 
 }  // namespace
 
 double LeeNumero(const QString& sTexto) {
-  double d = 0;
-  if (LeeCon(QLocale(), sTexto, d)) return d;
-  // Only a point can be typed in the rate box, so a point always counts as the decimal separator.
-  if (LeeCon(QLocale::c(), sTexto, d)) return d;
-  return 0;
+  QString s = sTexto.trimmed();
+  if (s.count(QLatin1Char('.')) + s.count(QLatin1Char(',')) > 1) return 0;
+  s.replace(QLatin1Char(','), QLatin1Char('.'));
+  QLocale c = QLocale::c();
+  c.setNumberOptions(QLocale::RejectGroupSeparator);
+  bool ok = false;
+  const double d = c.toDouble(s, &ok);
+  return ok && std::isfinite(d) ? d : 0;
 }
 
 void FiltraNumerico(QLineEdit* Sender, char16_t& Key) {
-  if (Key == u'.') {
-    const QString conPunto = (Sender ? Sender->text() : QString()) + QChar(Key);
-    if (LeeNumero(conPunto) == 0) Key = 0;
-  }
-  const bool aceptada = Key == 8 || Key == 13 || Key == u'.' || (Key >= u'0' && Key <= u'9');
+  if (EsSeparador(QChar(Key)) && LeeNumero(TextoConTecla(Sender, QChar(Key))) == 0) Key = 0;
+  const bool aceptada = Key == 8 || Key == 13 || EsSeparador(QChar(Key)) || (Key >= u'0' && Key <= u'9');
   if (!aceptada) Key = 0;
+}
+
+QValidator::State TValidadorNumerico::validate(QString& input, int&) const {
+  int separadores = 0;
+  for (QChar c : input) {
+    if (EsSeparador(c))
+      ++separadores;
+    else if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+      return Invalid;
+  }
+  return separadores <= 1 ? Acceptable : Invalid;
 }
 
 }  // namespace qavi

@@ -1,6 +1,7 @@
 // cuestionario-qavi: the questionnaire run without a window, for automation and branches.
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -30,9 +31,12 @@ class TFase : public TCronometro {
 };
 
 constexpr const char* kUso =
-    "Uso: cuestionario-qavi [--velmar CARPETA] --usuario CLAVE --password PASS [--tipo-cambio 16]\n"
+    "Uso: cuestionario-qavi [--velmar CARPETA] --usuario CLAVE [--password-stdin | --password PASS]\n"
+    "                       [--tipo-cambio 16]\n"
     "                       [--sucursal CARPETA [--usuario-sucursal CLAVE --password-sucursal PASS]]...\n"
-    "                       [--detectar-peps] [--pep [N:]CLAVE]... [--json ARCHIVO] [--pdf ARCHIVO]\n";
+    "                       [--detectar-peps] [--pep [N:]CLAVE]... [--json ARCHIVO] [--pdf ARCHIVO]\n"
+    "La contraseña se lee de la entrada con --password-stdin, si no de QAVI_PASSWORD, si no se pide\n"
+    "sin mostrarla cuando la entrada es una terminal. --password PASS queda a la vista de otros usuarios.\n";
 
 // A ticked candidate: the key of branch `sucursal`.
 struct TMarca {
@@ -44,6 +48,7 @@ struct TOpciones {
   std::filesystem::path velmar;
   std::vector<TSucursal> otras;  // branches 2, 3, ...
   std::optional<std::string> usuario, password;
+  bool passwordEntrada = false;
   std::string tipoCambio = "16";
   bool detectar = false;
   std::vector<TMarca> peps;
@@ -79,6 +84,8 @@ bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
     } else if (a == "--password") {
       if (!valor(v)) return false;
       o.password = v;
+    } else if (a == "--password-stdin") {
+      o.passwordEntrada = true;
     } else if (a == "--sucursal") {
       if (!valor(v)) return false;
       o.otras.push_back({v, std::nullopt, std::nullopt});
@@ -108,8 +115,8 @@ bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
       return false;
     }
   }
-  if (!o.usuario || !o.password) {
-    error = "Faltan --usuario y --password.";
+  if (!o.usuario) {
+    error = "Falta --usuario.";
     return false;
   }
   for (const auto& s : o.otras)
@@ -122,6 +129,38 @@ bool Analiza(int argc, char** argv, TOpciones& o, std::string& error) {
       error = "La sucursal " + std::to_string(m.sucursal) + " de --pep no existe.";
       return false;
     }
+  if (o.password && o.passwordEntrada) {
+    error = "Use solo una de --password y --password-stdin.";
+    return false;
+  }
+  return true;
+}
+
+// The password, off the command line where others can read it: standard input when asked to,
+// else QAVI_PASSWORD, else asked for without echo on a terminal. False when there is none.
+bool ObtienePassword(TOpciones& o, std::string& error) {
+  if (o.password) return true;
+  std::string p;
+  if (o.passwordEntrada) {
+    if (!LeeLineaSinEco(p)) {
+      error = "--password-stdin: la entrada no trae la contraseña.";
+      return false;
+    }
+  } else if (const char* entorno = std::getenv("QAVI_PASSWORD")) {
+    p = entorno;
+  } else if (EsTerminal(stdin)) {
+    std::cerr << "Contraseña de " << *o.usuario << ": " << std::flush;
+    const bool leida = LeeLineaSinEco(p);
+    std::cerr << "\n";
+    if (!leida) {
+      error = "No se escribió la contraseña.";
+      return false;
+    }
+  } else {
+    error = "Falta la contraseña: --password-stdin, QAVI_PASSWORD o --password.";
+    return false;
+  }
+  o.password = p;
   return true;
 }
 
@@ -262,7 +301,7 @@ int Corre(const TOpciones& o) {
 int main(int argc, char** argv) {
   TOpciones o;
   std::string error;
-  if (!Analiza(argc, argv, o, error)) {
+  if (!Analiza(argc, argv, o, error) || !ObtienePassword(o, error)) {
     if (!error.empty()) std::cerr << error << "\n";
     std::cerr << kUso;
     return error.empty() ? 0 : 2;

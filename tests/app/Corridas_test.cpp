@@ -258,28 +258,31 @@ class TCorridasTest : public QObject {
       bool quitaBase;
       QString usuario, password, caja;
       QStringList textos;
+      // A detection ends with the refusal on the status line; a report with its own last line.
+      QString rechazo{};
     };
     const TCaso casos[] = {
         {"sin base de datos", TVelmarFixture(), true, "ADMIN", "DEMO", faltaBD, {}},
         {"sin base ni INI", std::nullopt, false, "ADMIN", "DEMO", faltaBD, {}},
-        {"sin INI", TVelmarFixture().Ini(std::nullopt), false, "ADMIN", "DEMO", sinEmpresa, {kConectando}},
-        {"EmpresaActiva 0", ini("[Control]\r\nEmpresaActiva=0\r\n"), false, "ADMIN", "DEMO", sinEmpresa, {kConectando}},
+        {"sin INI", TVelmarFixture().Ini(std::nullopt), false, "ADMIN", "DEMO", sinEmpresa, {kConectando}, sinEmpresa},
+        {"EmpresaActiva 0", ini("[Control]\r\nEmpresaActiva=0\r\n"), false, "ADMIN", "DEMO", sinEmpresa, {kConectando}, sinEmpresa},
         {"EmpresaActiva negativa", ini("[Control]\r\nEmpresaActiva=-3\r\n"), false, "ADMIN", "DEMO", sinEmpresa,
-         {kConectando}},
+         {kConectando}, sinEmpresa},
         {"EmpresaActiva letras", ini("[Control]\r\nEmpresaActiva=UNO\r\n"), false, "ADMIN", "DEMO", sinEmpresa,
-         {kConectando}},
+         {kConectando}, sinEmpresa},
         {"EmpresaActiva vacía", ini("[Control]\r\nEmpresaActiva=\r\n"), false, "ADMIN", "DEMO", sinEmpresa,
-         {kConectando}},
-        {"sin la clave", ini("[General]\r\nSucursal=3\r\n"), false, "ADMIN", "DEMO", sinEmpresa, {kConectando}},
-        {"usuario conectado", conUsuario(), false, "ADMIN", "DEMO", conectado, {kConectando}},
+         {kConectando}, sinEmpresa},
+        {"sin la clave", ini("[General]\r\nSucursal=3\r\n"), false, "ADMIN", "DEMO", sinEmpresa, {kConectando}, sinEmpresa},
+        {"usuario conectado", conUsuario(), false, "ADMIN", "DEMO", conectado, {kConectando}, conectado},
         {"contraseña incorrecta", TVelmarFixture(), false, "ADMIN", "OTRA", accesoCaja, {kConectando, accesoLinea}},
         {"contraseña vacía", TVelmarFixture(), false, "ADMIN", "", accesoCaja, {kConectando, accesoLinea}},
         {"usuario con blancos", TVelmarFixture(), false, " ADMIN ", "DEMO", accesoCaja, {kConectando, accesoLinea}},
         {"no es administrador", conCajero(), false, "CAJERO", "CAJA", accesoCaja, {kConectando, accesoLinea}},
     };
     for (const auto& k : casos) {
-      QTest::addRow("%s, detectar", k.nombre) << k.f << k.quitaBase << k.usuario << k.password << k.caja << k.textos
-                                             << false;
+      QTest::addRow("%s, detectar", k.nombre)
+          << k.f << k.quitaBase << k.usuario << k.password << k.caja
+          << (k.rechazo.isEmpty() ? k.textos : k.textos + QStringList{k.rechazo}) << false;
       QTest::addRow("%s, generar", k.nombre)
           << k.f << k.quitaBase << k.usuario << k.password << k.caja
           << (QStringList{kAdvertencia} + k.textos + QStringList{kReporteFallo}) << true;
@@ -320,6 +323,36 @@ class TCorridasTest : public QObject {
     const bool acceso = caja == QString::fromUtf8(kMsjAccesoCaja);
     QCOMPARE(passwRojo, acceso);
     if (acceso) QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(c.w->edPassw));
+  }
+
+  // A run started from the keyboard: keys typed while it runs reach no text box, and afterwards
+  // the focus is back on the button that started it (not on the rate box).
+  void FocoTrasLaCorrida_data() {
+    QTest::addColumn<bool>("generar");
+    QTest::addColumn<int>("tecla");
+    QTest::newRow("detectar con Enter") << false << int(Qt::Key_Return);
+    QTest::newRow("detectar con espacio") << false << int(Qt::Key_Space);
+    QTest::newRow("generar con Enter") << true << int(Qt::Key_Return);
+  }
+  void FocoTrasLaCorrida() {
+    QFETCH(bool, generar);
+    QFETCH(int, tecla);
+    TCorrida c(Ruta(), ConCandidatos(), Ruta());
+    if (generar) c.w->bnDetectaPEPs->click();
+    QPushButton* boton = generar ? static_cast<QPushButton*>(c.w->bnGenReporte) : c.w->bnDetectaPEPs;
+    QWidget* focoEnCorrida = nullptr;
+    QObject::connect(c.w->Mensajero().get(), &TMensajero::TextoCambiado, [&](const QString& s) {
+      if (s != kConectando) return;
+      focoEnCorrida = QApplication::focusWidget();
+      QTest::keyClicks(focoEnCorrida, QStringLiteral("99"));
+    });
+    boton->setFocus();
+    QTest::keyClick(boton, Qt::Key(tecla));
+    QVERIFY(focoEnCorrida);
+    QVERIFY(focoEnCorrida != c.w->edCambio);
+    QCOMPARE(c.w->edCambio->text(), QStringLiteral("16"));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(boton));
+    QCOMPARE(c.textos.last(), generar ? kReporteListo : kDeteccionLista);
   }
 
   // A failed detection after a good one leaves "Generar reporte" usable and the grid as it was.

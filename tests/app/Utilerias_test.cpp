@@ -33,7 +33,9 @@ class TUtileriasTest : public QObject {
     QTest::newRow("Backspace") << "16" << 8 << true;
     QTest::newRow("Enter") << "16" << 13 << true;
     QTest::newRow("menos") << "" << int('-') << false;
-    QTest::newRow("coma") << "16" << int(',') << false;
+    QTest::newRow("coma tras 16") << "16" << int(',') << true;
+    QTest::newRow("coma en caja vacía") << "" << int(',') << false;
+    QTest::newRow("coma tras punto") << "16.5" << int(',') << false;
     QTest::newRow("letra") << "16" << int('a') << false;
     QTest::newRow("espacio") << "16" << int(' ') << false;
     QTest::newRow("Ctrl+C") << "16" << 3 << false;
@@ -55,13 +57,31 @@ class TUtileriasTest : public QObject {
     QCOMPARE(caja.text(), texto);  // the filter never writes the box
   }
 
-  // The point is judged at the end of the text whatever the caret: "0" with the caret before it reads "0.".
-  void FiltraNumericoMiraElFinal() {
-    QLineEdit caja(QStringLiteral("0"));
-    caja.setCursorPosition(0);
+  // A separator is judged on the text it would make: at the caret, over the selection.
+  void FiltraNumericoEnElCursor_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("desde");  // caret, or start of the selection
+    QTest::addColumn<int>("largo");  // selected characters
+    QTest::addColumn<bool>("pasa");
+    QTest::newRow("antes de 0") << "0" << 0 << 0 << false;        // ".0"
+    QTest::newRow("entre 1 y 6") << "16" << 1 << 0 << true;       // "1.6"
+    QTest::newRow("sobre todo 16") << "16" << 0 << 2 << false;    // "."
+    QTest::newRow("sobre el 6") << "16" << 1 << 1 << true;        // "1."
+    QTest::newRow("sobre el punto") << "16.5" << 2 << 1 << true;  // "16.5" again
+  }
+  void FiltraNumericoEnElCursor() {
+    QFETCH(QString, texto);
+    QFETCH(int, desde);
+    QFETCH(int, largo);
+    QFETCH(bool, pasa);
+    QLineEdit caja(texto);
+    if (largo > 0)
+      caja.setSelection(desde, largo);
+    else
+      caja.setCursorPosition(desde);
     char16_t Key = u'.';
     qavi::FiltraNumerico(&caja, Key);
-    QCOMPARE(int(Key), 0);
+    QCOMPARE(Key != 0, pasa);
   }
 
   // With a decimal comma in the regional format a typed point still works: only a point can be typed.
@@ -87,7 +107,9 @@ class TUtileriasTest : public QObject {
     QTest::newRow("letras") << "abc" << 0.0;
     QTest::newRow("vacío") << "" << 0.0;
     QTest::newRow("dos puntos") << "1.2.3" << 0.0;
-    QTest::newRow("separador de miles") << "1,600" << 0.0;
+    QTest::newRow("coma decimal") << "17,25" << 17.25;
+    QTest::newRow("coma, nunca de miles") << "1,600" << 1.6;
+    QTest::newRow("coma y punto") << "1,600.5" << 0.0;
     QTest::newRow("infinito") << "inf" << 0.0;
   }
   void LeeNumero() {

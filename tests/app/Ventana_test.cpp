@@ -2,10 +2,14 @@
 // the "nothing found" panel and the PEP grid.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/DataModule.h"
 #include "app/GridPEPs.h"
@@ -24,18 +28,25 @@ const QColor kTeal(0, 128, 128);
 const QColor kGris(128, 128, 128);
 const QColor kRojo(255, 0, 0);
 
-// A window whose instructions question is answered by the test, in an empty folder.
+// A window whose questions are answered by the test, in an empty folder (a run that starts says
+// so with the missing-database box).
 struct TVentana {
   TdmMain dm{std::make_shared<TReporteMemoria>()};
   TfrmPrincipal w{dm, std::filesystem::temp_directory_path() / "qavi-sin-velmar"};
   int preguntas = 0;
   bool visibleAlPreguntar = false;
   bool respuesta = true;
+  QStringList dudas;  // the doubtful-rate questions asked
+  bool respuestaDuda = false;
   explicit TVentana(bool bRespuesta = true, bool bMostrar = true) : respuesta(bRespuesta) {
     w.AsignaPregunta([this](QWidget* padre) {
       ++preguntas;
       visibleAlPreguntar = padre && padre->isVisible();
       return respuesta;
+    });
+    w.AsignaPreguntaCambio([this](QWidget*, const QString& texto) {
+      dudas << texto;
+      return respuestaDuda;
     });
     if (bMostrar) {
       w.show();
@@ -88,6 +99,9 @@ class TVentanaTest : public QObject {
     QCOMPARE(w.grdPEPs->columnWidth(1), 391);
     QCOMPARE(w.edPassw->echoMode(), QLineEdit::Password);
     QCOMPARE(w.edPassw->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, w.edPassw), int('*'));
+    // A fixed-size window has nothing to maximize.
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
   }
 
   // Places of the controls that take input; the rest are labels that only need to be seen.
@@ -147,6 +161,154 @@ class TVentanaTest : public QObject {
     QVERIFY(t.contains(QStringLiteral("Cierre el programa Velmar. \r\r\n")));
     QVERIFY(t.contains(QStringLiteral("(Generalmente en C:\\Velmar Software\\). \r\r\n")));
     QVERIFY(t.endsWith(QStringLiteral("¿Ha seguido las indicaciones y desea continuar?")));
+  }
+
+  // However text enters the rate box it ends up as a rate the user meant: what is typed after
+  // the instructions replaces the proposed 16, a comma is a decimal separator, and a paste
+  // through the context menu holds to what the key filter lets through.
+  void CajaDeCambio_data() {
+    QTest::addColumn<int>("modo");  // 0 typed after Yes, 1 typed after Tab back, 2 pasted by the menu
+    QTest::addColumn<QString>("entrada");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<double>("valor");
+    QTest::newRow("Sí, luego 17.25") << 0 << "17.25" << "17.25" << 17.25;
+    QTest::newRow("Sí, luego 17,25") << 0 << "17,25" << "17,25" << 17.25;
+    QTest::newRow("Sí, luego 17,2,5") << 0 << "17,2,5" << "17,25" << 17.25;
+    QTest::newRow("Tab de vuelta, luego 18") << 1 << "18" << "18" << 18.0;
+    QTest::newRow("pega 16abc") << 2 << "16abc" << "16" << 16.0;
+    QTest::newRow("pega -17") << 2 << "-17" << "16" << 16.0;
+    QTest::newRow("pega 17.25") << 2 << "17.25" << "17.25" << 17.25;
+    QTest::newRow("pega 17,25") << 2 << "17,25" << "17,25" << 17.25;
+  }
+  void CajaDeCambio() {
+    QFETCH(int, modo);
+    QFETCH(QString, entrada);
+    QFETCH(QString, texto);
+    QFETCH(double, valor);
+    TVentana v;
+    auto* caja = v.w.edCambio;
+    QCOMPARE(QApplication::focusWidget(), caja);
+    QCOMPARE(caja->selectedText(), QStringLiteral("16"));
+    if (modo == 1) {
+      QTest::keyClick(caja, Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), v.w.edUsuario);
+      QTest::keyClick(v.w.edUsuario, Qt::Key_Backtab);
+      QCOMPARE(QApplication::focusWidget(), caja);
+    }
+    if (modo == 2) {
+      QApplication::clipboard()->setText(entrada);
+      std::unique_ptr<QMenu> menu(caja->createStandardContextMenu());
+      // The menu's Paste, found by the shortcut it lists.
+      const QString atajo = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+      QAction* pegar = nullptr;
+      for (QAction* a : menu->actions())
+        if (a->text().endsWith(atajo)) pegar = a;
+      QVERIFY(pegar);
+      pegar->trigger();
+    } else {
+      QTest::keyClicks(caja, entrada);
+    }
+    QCOMPARE(caja->text(), texto);
+    QCOMPARE(v.w.TipoCambio(), valor);
+  }
+
+  // A rate outside 5 to 50 pesos per dollar is asked about before any run; No goes back to the
+  // box with its text selected and runs nothing.
+  void CambioDudoso_data() {
+    QTest::addColumn<QString>("cambio");
+    QTest::addColumn<bool>("pregunta");
+    QTest::addColumn<bool>("respuesta");
+    QTest::addColumn<bool>("corre");
+    QTest::newRow("1617.25, No") << "1617.25" << true << false << false;
+    QTest::newRow("1617.25, Sí") << "1617.25" << true << true << true;
+    QTest::newRow("4.99, No") << "4.99" << true << false << false;
+    QTest::newRow("50.5, No") << "50.5" << true << false << false;
+    QTest::newRow("5") << "5" << false << false << true;
+    QTest::newRow("50") << "50" << false << false << true;
+    QTest::newRow("17,25") << "17,25" << false << false << true;
+  }
+  void CambioDudoso() {
+    QFETCH(QString, cambio);
+    QFETCH(bool, pregunta);
+    QFETCH(bool, respuesta);
+    QFETCH(bool, corre);
+    for (const bool generar : {false, true}) {
+      TVentana v;
+      prueba::TGrabadoraMensajes grabadora;
+      v.respuestaDuda = respuesta;
+      v.w.edUsuario->setText(QStringLiteral("ADMIN"));
+      v.w.edCambio->setText(cambio);
+      v.w.bnDetectaPEPs->setFocus();
+      if (generar)
+        v.w.bnGenReporteClick();
+      else
+        v.w.bnDetectaPEPs->click();
+      QCOMPARE(v.dudas.size(), pregunta ? 1 : 0);
+      if (pregunta)
+        QCOMPARE(v.dudas.first(), QStringLiteral("¿Es correcto el tipo de cambio %1?").arg(v.w.TipoCambio()));
+      QCOMPARE(grabadora.Mensajes().size(), size_t(corre ? 1 : 0));
+      // The report asks the instructions first: one more question when it went on.
+      QCOMPARE(v.preguntas, generar && corre ? 2 : 1);
+      if (!corre) {
+        QCOMPARE(QApplication::focusWidget(), v.w.edCambio);
+        QCOMPARE(v.w.edCambio->selectedText(), cambio);
+      }
+    }
+  }
+
+  // Enter on a focused button presses it, as Space does (here the field check answers).
+  void EnterEnBoton_data() {
+    QTest::addColumn<QString>("boton");
+    QTest::addColumn<int>("tecla");
+    QTest::newRow("Detectar, Enter") << "bnDetectaPEPs" << int(Qt::Key_Return);
+    QTest::newRow("Detectar, Enter del teclado numérico") << "bnDetectaPEPs" << int(Qt::Key_Enter);
+    QTest::newRow("Detectar, espacio") << "bnDetectaPEPs" << int(Qt::Key_Space);
+    QTest::newRow("Generar, Enter") << "bnGenReporte" << int(Qt::Key_Return);
+  }
+  void EnterEnBoton() {
+    QFETCH(QString, boton);
+    QFETCH(int, tecla);
+    TVentana v;
+    auto* b = v.w.findChild<QPushButton*>(boton);
+    b->setEnabled(true);
+    b->setFocus();
+    QTest::keyClick(b, Qt::Key(tecla));
+    QCOMPARE(v.w.txMensajes->text(), QStringLiteral("Por favor, escriba su usuario (Administrador)."));
+  }
+
+  // Scaled down, in proportion, until window and frame fit the screen's free area; back at full
+  // size where it fits.
+  void CabeEnLaPantalla_data() {
+    QTest::addColumn<QRect>("disponible");
+    QTest::newRow("1280x1024 a 150 %, con panel") << QRect(0, 0, 853, 650);
+    QTest::newRow("1920x1080 a 150 %, con panel") << QRect(0, 0, 1280, 690);
+    QTest::newRow("800x600") << QRect(0, 0, 800, 600);
+    QTest::newRow("segunda pantalla") << QRect(1920, 24, 1024, 700);
+    QTest::newRow("amplia") << QRect(0, 0, 1920, 1080);
+  }
+  void CabeEnLaPantalla() {
+    QFETCH(QRect, disponible);
+    TVentana v(true, false);
+    auto& w = v.w;
+    w.AjustaAPantalla(disponible);
+    // Offscreen windows have no frame: the estimate a window manager's title bar needs is kept free.
+    const QRect exterior(w.pos(), w.size() + QSize(8, 34));
+    QVERIFY2(disponible.contains(exterior), qPrintable(QStringLiteral("%1x%2").arg(w.width()).arg(w.height())));
+    const double f = w.Escala();
+    QVERIFY(f <= 1);
+    QCOMPARE(w.size(), QSize(qRound(690 * f), qRound(730 * f)));
+    if (disponible.height() >= 800) QCOMPARE(f, 1.0);
+    // Same layout, smaller: the last button and the grid stay inside, fonts follow.
+    QVERIFY(w.rect().contains(w.bnGenReporte->geometry()));
+    QVERIFY(qAbs(w.bnGenReporte->x() - 512 * f) <= 1);
+    QVERIFY(qAbs(w.grdPEPs->width() - 498 * f) <= 1);
+    QCOMPARE(w.Label1->font().pixelSize(), qRound(16 * f));
+    QCOMPARE(w.grdPEPs->columnWidth(0), qRound(84 * f));
+    QVERIFY(w.txCambio->geometry().right() < w.edCambio->x());
+    // And back.
+    w.AjustaAPantalla(QRect(0, 0, 1920, 1080));
+    QCOMPARE(w.size(), QSize(690, 730));
+    QCOMPARE(w.edCambio->geometry(), QRect(320, 110, 121, 21));
   }
 
   // The real dialog: warning wording, Yes/No in Spanish; Escape and the close box answer No.
@@ -269,7 +431,8 @@ class TVentanaTest : public QObject {
     QTest::newRow("cambio 000") << "ADMIN" << "000" << cero << "edCambio";
     QTest::newRow("cambio negativo") << "ADMIN" << "-16" << cero << "edCambio";
     QTest::newRow("cambio letras") << "ADMIN" << "abc" << cero << "edCambio";
-    QTest::newRow("coma sin formato de coma") << "ADMIN" << "16,5" << cero << "edCambio";
+    QTest::newRow("coma decimal") << "ADMIN" << "16,5" << "" << "";
+    QTest::newRow("dos separadores") << "ADMIN" << "1,600.5" << cero << "edCambio";
     QTest::newRow("usuario con blancos, 16.") << " ADMIN " << "16." << "" << "";
     QTest::newRow("cambio 17.25") << "ADMIN" << "17.25" << "" << "";
   }
@@ -339,6 +502,40 @@ class TVentanaTest : public QObject {
     QCOMPARE(textos, (QStringList{QStringLiteral("¡Advertencia!"), QStringLiteral("Proceso cancelado.")}));
     QVERIFY(grabadora.Mensajes().empty());
     QVERIFY(v.w.isVisible());
+  }
+
+  // Long names end in "…" and show whole in a tooltip; the last visible row is whole; the titles
+  // reach the right edge.
+  void GridNombresLargos() {
+    TTablaPEPs t;
+    t.Abre();
+    const std::string largo = "MARIA DE LOS ANGELES GUADALUPE FERNANDEZ DE LA SANTISIMA TRINIDAD Y MONTENEGRO";
+    t.Agrega({1, "C1", largo, false});
+    for (int i = 2; i <= 12; ++i) t.Agrega({i, "C" + std::to_string(i), "ANA " + std::to_string(i), false});
+    TModeloPEPs m(t);
+    TGridPEPs g;
+    g.setToolTip(QStringLiteral("Haga click en el recuadro si el Usuario es un PEP"));
+    g.AsignaModelo(&m);
+    g.resize(498, 122);
+    g.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&g));
+    QCOMPARE(g.textElideMode(), Qt::ElideRight);
+    auto consejo = [&](int fila) {
+      const QPoint p = g.visualRect(m.index(fila, 1)).center();
+      QHelpEvent e(QEvent::ToolTip, p, g.viewport()->mapToGlobal(p));
+      QApplication::sendEvent(g.viewport(), &e);
+      const QString texto = QToolTip::isVisible() ? QToolTip::text() : QString();
+      QToolTip::hideText();
+      return texto;
+    };
+    QCOMPARE(consejo(0), QString::fromStdString(largo));
+    QCOMPARE(consejo(1), g.toolTip());  // fits: the grid's own hint
+    const int alto = g.rowHeight(0);
+    QVERIFY(alto >= TGridPEPs::kAltoFila);
+    QVERIFY2(g.viewport()->height() % alto < g.viewport()->height() / alto,
+             qPrintable(QStringLiteral("%1 / %2").arg(g.viewport()->height()).arg(alto)));
+    QCOMPARE(g.horizontalHeader()->length(), g.viewport()->width());
+    QVERIFY(g.columnWidth(1) >= TGridPEPs::kAnchoNombre - 20);  // the scroll bar takes its part
   }
 
   // One click on a mark toggles that row, current or not; other columns and keys change nothing.

@@ -31,17 +31,19 @@ struct TSalida {
 };
 
 // Runs a program with arguments (each quoted) and collects its exit status and both streams.
-// `entorno`: variable assignments put before the command ("A=1 B=2").
+// `entorno`: variable assignments put before the command ("A=1 B=2"); `entrada`: its standard
+// input (none otherwise, never the terminal ctest was started from).
 TSalida Ejecuta(const std::string& programa, const std::vector<std::string>& args, const std::filesystem::path& dir,
-                const std::string& entorno = "") {
+                const std::string& entorno = "", const std::string& entrada = "") {
   std::string cmd = (entorno.empty() ? "" : entorno + " ") + "\"" + programa + "\"";
   for (const auto& a : args) {
     std::string q = "'";
     for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     cmd += " " + q + "'";
   }
-  const auto out = dir / "salida.txt", err = dir / "errores.txt";
-  cmd += " > \"" + out.string() + "\" 2> \"" + err.string() + "\"";
+  const auto out = dir / "salida.txt", err = dir / "errores.txt", in = dir / "entrada.txt";
+  std::ofstream(in, std::ios::binary) << entrada;
+  cmd += " < \"" + in.string() + "\" > \"" + out.string() + "\" 2> \"" + err.string() + "\"";
   int st = std::system(cmd.c_str());
   TSalida r;
 #ifdef _WIN32
@@ -55,9 +57,9 @@ TSalida Ejecuta(const std::string& programa, const std::vector<std::string>& arg
 }
 
 TSalida Cli(const std::filesystem::path& velmar, std::vector<std::string> args, const std::filesystem::path& dir,
-            const std::string& entorno = "") {
+            const std::string& entorno = "", const std::string& entrada = "") {
   args.insert(args.begin(), {"--velmar", velmar.string()});
-  return Ejecuta(QAVI_CLI, args, dir, entorno);
+  return Ejecuta(QAVI_CLI, args, dir, entorno, entrada);
 }
 
 class ComandoTest : public ::testing::Test {
@@ -288,6 +290,45 @@ TEST_F(ComandoTest, Sucursales) {
   auto ajena = con({"--pep", "1:NADIE"});
   EXPECT_EQ(ajena.codigo, 1);
   EXPECT_NE(ajena.errores.find("de la sucursal 1"), std::string::npos) << ajena.errores;
+}
+
+// The password off the command line (where every user of the machine sees it): from standard
+// input or the environment; --password still works and wins; without any, a clear usage error.
+TEST_F(ComandoTest, PasswordFueraDeLaLineaDeOrdenes) {
+  TVelmarFixture f;
+  ASSERT_TRUE(f.Escribe(Velmar()));
+  struct TCaso {
+    const char* nombre;
+    std::vector<std::string> args;
+    std::string entorno, entrada;
+    int codigo;
+    std::string mensaje;
+  };
+  const std::string acceso = "La contraseña es incorrecta o, el usuario no  tiene permisos de administrador.";
+  const TCaso casos[] = {
+      {"por la entrada", {"--password-stdin"}, "", "DEMO\n", 0, ""},
+      {"por la entrada, línea de Windows", {"--password-stdin"}, "", "DEMO\r\n", 0, ""},
+      {"por la entrada, sin fin de línea", {"--password-stdin"}, "", "DEMO", 0, ""},
+      {"por el entorno", {}, "QAVI_PASSWORD=DEMO", "", 0, ""},
+      {"en el entorno, incorrecta", {}, "QAVI_PASSWORD=OTRA", "", 1, acceso},
+      {"la entrada antes que el entorno", {"--password-stdin"}, "QAVI_PASSWORD=OTRA", "DEMO\n", 0, ""},
+      {"--password antes que el entorno", {"--password", "DEMO"}, "QAVI_PASSWORD=OTRA", "", 0, ""},
+      {"entrada vacía", {"--password-stdin"}, "", "", 2, "la entrada no trae la contraseña"},
+      {"sin contraseña ni terminal", {}, "", "", 2, "Falta la contraseña"},
+      {"las dos opciones", {"--password", "DEMO", "--password-stdin"}, "", "DEMO\n", 2, "solo una"},
+  };
+  for (const auto& c : casos) {
+    std::vector<std::string> args = {"--usuario", "ADMIN", "--detectar-peps"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto r = Cli(Velmar(), args, dir.Ruta(), c.entorno, c.entrada);
+    EXPECT_EQ(r.codigo, c.codigo) << c.nombre << ": " << r.errores;
+    if (!c.mensaje.empty()) {
+      EXPECT_NE(r.errores.find(c.mensaje), std::string::npos) << c.nombre << ": " << r.errores;
+    }
+    if (c.codigo == 0) {
+      EXPECT_NE(r.errores.find("La detección de PEPs ha finalizado."), std::string::npos) << c.nombre;
+    }
+  }
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
 #include "report/render/PaginasReporte.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QTextLayout>
 #include <QColor>
 #include <QFont>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextOption>
 #include <algorithm>
+#include <cmath>
 #include <climits>
 
 #include "report/render/Fuentes.h"
@@ -21,6 +25,16 @@ constexpr double kUnidadesPorMM = TPaginasReporte::kUnidadesPorPulgada / 25.4;
 // Qt's text layout takes block margins in pixels of a 96-dpi screen and scales them to the
 // paint device itself.
 constexpr double kPixelesMargenPorPunto = 96.0 / 72.0;
+
+// Underlines are drawn by the report itself, not by the font: the font's own line sits so close
+// to the letters that on a reduced preview it runs through them. Below the baseline and thick,
+// as fractions of the font's size.
+constexpr int kPropSubrayado = QTextFormat::UserProperty + 1;
+constexpr double kBajaSubrayado = 0.14;
+constexpr double kGruesoSubrayado = 0.055;
+
+const QColor kResaltado(255, 235, 59);
+const QColor kResaltadoActual(255, 152, 0);
 
 // A device that only answers metrics: the documents are laid out at its resolution whatever
 // they are painted on later.
@@ -68,7 +82,7 @@ QTextCharFormat Formato(const TEstiloTexto& e, bool negrita, bool subrayado) {
   f.setFontFamilies(QStringList{FamiliaDisponible(QString::fromStdString(e.sFamilia))});
   f.setFontPointSize(e.dPuntos);
   f.setFontWeight(negrita ? QFont::Bold : QFont::Normal);
-  f.setFontUnderline(subrayado);
+  if (subrayado) f.setProperty(kPropSubrayado, true);
   f.setFontHintingPreference(QFont::PreferNoHinting);
   f.setForeground(QColor(e.color.r, e.color.g, e.color.b));
   return f;
@@ -116,6 +130,42 @@ std::unique_ptr<QTextDocument> CreaDocumento(const std::vector<TParrafo>& parraf
       cursor.insertText(TextoImprimible(t.sTexto), Formato(estilo, t.bNegrita, t.bSubrayado));
   }
   return doc;
+}
+
+// The report's own underlines: one bar under each underlined run, line by line.
+void DibujaSubrayados(QPainter& pintor, const QTextDocument& doc) {
+  pintor.save();
+  const QAbstractTextDocumentLayout* capa = doc.documentLayout();
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    const QTextLayout* l = b.layout();
+    const QPointF origen = capa->blockBoundingRect(b).topLeft();
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment frag = it.fragment();
+      if (!frag.isValid() || !frag.charFormat().boolProperty(kPropSubrayado)) continue;
+      const int desde = frag.position() - b.position();
+      const int hasta = desde + frag.length();
+      const QFontMetricsF fm(frag.charFormat().font(), doc.documentLayout()->paintDevice());
+      const double em = fm.height();
+      for (int n = 0; n < l->lineCount(); ++n) {
+        const QTextLine linea = l->lineAt(n);
+        const int a = std::max(desde, linea.textStart());
+        const int z = std::min(hasta, linea.textStart() + linea.textLength());
+        if (a >= z) continue;
+        // A run that ends the line leaves its trailing blank without a bar.
+        int zVisible = z;
+        while (zVisible > a && b.text().at(zVisible - 1).isSpace()) --zVisible;
+        if (zVisible == a) continue;
+        const double x1 = linea.cursorToX(a), x2 = linea.cursorToX(zVisible);
+        const double base = linea.y() + linea.ascent() + kBajaSubrayado * em;
+        const QRectF barra(origen + QPointF(std::min(x1, x2), base), QSizeF(std::abs(x2 - x1), kGruesoSubrayado * em));
+        pintor.fillRect(barra, frag.charFormat().foreground());
+        // Reduced below a pixel the bar would vanish: a hairline down its middle keeps it seen.
+        pintor.setPen(QPen(frag.charFormat().foreground(), 0));
+        pintor.drawLine(QLineF(barra.left(), barra.center().y(), barra.right(), barra.center().y()));
+      }
+    }
+  }
+  pintor.restore();
 }
 
 QRectF RectUnidades(const TRectMM& r, const TRectMM& margenes) {
@@ -194,7 +244,45 @@ bool TPaginasReporte::Recortada(int i) const {
   return paginas_.at(static_cast<size_t>(i)).cuerpo.recortado;
 }
 
-void TPaginasReporte::DibujaMarco(QPainter& pintor, const TMarcoListo& m, const QString& resaltado) const {
+std::vector<TCoincidencia> TPaginasReporte::Busca(const QString& texto) const {
+  std::vector<TCoincidencia> r;
+  if (texto.isEmpty()) return r;
+  for (int i = 0; i < Cuenta(); ++i) {
+    for (const auto marco : {TCoincidencia::kCuerpo, TCoincidencia::kPie, TCoincidencia::kNota}) {
+      const TMarcoListo& m = Marco({i, marco});
+      if (!m.documento) continue;
+      for (QTextCursor c = m.documento->find(texto); !c.isNull(); c = m.documento->find(texto, c))
+        r.push_back({i, marco, c.selectionStart(), c.selectionEnd() - c.selectionStart()});
+    }
+  }
+  return r;
+}
+
+const TPaginasReporte::TMarcoListo& TPaginasReporte::Marco(const TCoincidencia& c) const {
+  const auto& p = paginas_.at(static_cast<size_t>(c.pagina));
+  switch (c.marco) {
+    case TCoincidencia::kPie: return p.pie;
+    case TCoincidencia::kNota: return p.nota;
+    default: return p.cuerpo;
+  }
+}
+
+QRectF TPaginasReporte::Rect(const TCoincidencia& c) const {
+  const TMarcoListo& m = Marco(c);
+  const QTextBlock b = m.documento->findBlock(c.desde);
+  if (!b.isValid() || !b.layout()) return m.rect;
+  const int enBloque = c.desde - b.position();
+  const QTextLine linea = b.layout()->lineForTextPosition(enBloque);
+  if (!linea.isValid()) return m.rect;
+  const QPointF origen = m.documento->documentLayout()->blockBoundingRect(b).topLeft();
+  const int fin = std::min(enBloque + c.largo, linea.textStart() + linea.textLength());
+  const double x1 = linea.cursorToX(enBloque), x2 = linea.cursorToX(fin);
+  const QRectF enDoc(origen + QPointF(std::min(x1, x2), linea.y()), QSizeF(std::abs(x2 - x1), linea.height()));
+  return QRectF(m.rect.topLeft() + enDoc.topLeft() * m.escala, enDoc.size() * m.escala);
+}
+
+void TPaginasReporte::DibujaMarco(QPainter& pintor, const TMarcoListo& m, const QString& resaltado,
+                                  const TCoincidencia* actual) const {
   pintor.save();
   if (m.recortado) pintor.setClipRect(m.rect, Qt::IntersectClip);
   pintor.translate(m.rect.topLeft());
@@ -202,26 +290,29 @@ void TPaginasReporte::DibujaMarco(QPainter& pintor, const TMarcoListo& m, const 
   QAbstractTextDocumentLayout::PaintContext ctx;
   ctx.clip = QRectF(0, 0, m.rect.width() / m.escala, m.rect.height() / m.escala);
   ctx.palette.setColor(QPalette::Text, Qt::black);
+  const bool actualAqui = actual && &Marco(*actual) == &m;
   if (!resaltado.isEmpty()) {
     for (QTextCursor c = m.documento->find(resaltado); !c.isNull(); c = m.documento->find(resaltado, c)) {
       QAbstractTextDocumentLayout::Selection s;
       s.cursor = c;
-      s.format.setBackground(QColor(255, 235, 59));
+      const bool esActual = actualAqui && c.selectionStart() == actual->desde;
+      s.format.setBackground(esActual ? kResaltadoActual : kResaltado);
       ctx.selections.append(s);
     }
   }
   m.documento->documentLayout()->draw(&pintor, ctx);
+  DibujaSubrayados(pintor, *m.documento);
   pintor.restore();
 }
 
-void TPaginasReporte::Dibuja(QPainter& pintor, const QPaintDevice& dispositivo, int i,
-                             const QString& resaltado) const {
+void TPaginasReporte::Dibuja(QPainter& pintor, const QPaintDevice& dispositivo, int i, const QString& resaltado,
+                             const TCoincidencia* actual) const {
   const auto& p = paginas_.at(static_cast<size_t>(i));
   pintor.save();
   pintor.scale(dispositivo.logicalDpiX() / kUnidadesPorPulgada, dispositivo.logicalDpiY() / kUnidadesPorPulgada);
-  DibujaMarco(pintor, p.cuerpo, resaltado);
-  DibujaMarco(pintor, p.pie, resaltado);
-  if (p.nota.documento) DibujaMarco(pintor, p.nota, resaltado);
+  DibujaMarco(pintor, p.cuerpo, resaltado, actual);
+  DibujaMarco(pintor, p.pie, resaltado, actual);
+  if (p.nota.documento) DibujaMarco(pintor, p.nota, resaltado, actual);
   pintor.restore();
 }
 

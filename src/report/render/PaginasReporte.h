@@ -17,6 +17,16 @@ class QPaintDevice;
 
 namespace qavi {
 
+// One place where a searched text occurs: page (0-based), frame and characters.
+struct TCoincidencia {
+  enum TMarco { kCuerpo, kPie, kNota };
+  int pagina = 0;
+  TMarco marco = kCuerpo;
+  int desde = 0;
+  int largo = 0;
+  bool operator==(const TCoincidencia&) const = default;
+};
+
 class TPaginasReporte {
  public:
   // Layout units per inch; painting scales from them to the device.
@@ -43,10 +53,17 @@ class TPaginasReporte {
   // True when page i's body did not fit even shrunk and is cut at its frame.
   bool Recortada(int i) const;
 
+  // Every place `texto` occurs (case ignored), in reading order: page by page, the body, the page
+  // line, then the note.
+  std::vector<TCoincidencia> Busca(const QString& texto) const;
+  // Where a match stands on its page (its first line), in layout units from the paper's corner.
+  QRectF Rect(const TCoincidencia& c) const;
+
   // Paints page i. The painter's origin must be the paper's top-left corner, in device units of
-  // `dispositivo` (the printer or PDF writer). Matches of `resaltado` are highlighted.
-  void Dibuja(QPainter& pintor, const QPaintDevice& dispositivo, int i,
-              const QString& resaltado = QString()) const;
+  // `dispositivo` (the printer or PDF writer). Matches of `resaltado` are highlighted, `actual`
+  // (when it is on this page) more strongly.
+  void Dibuja(QPainter& pintor, const QPaintDevice& dispositivo, int i, const QString& resaltado = QString(),
+              const TCoincidencia* actual = nullptr) const;
 
  private:
   struct TMarcoListo {
@@ -63,7 +80,9 @@ class TPaginasReporte {
   };
 
   void Acomoda(TMarcoListo& marco) const;
-  void DibujaMarco(QPainter& pintor, const TMarcoListo& marco, const QString& resaltado) const;
+  void DibujaMarco(QPainter& pintor, const TMarcoListo& marco, const QString& resaltado,
+                   const TCoincidencia* actual) const;
+  const TMarcoListo& Marco(const TCoincidencia& c) const;
 
   std::unique_ptr<QPaintDevice> medida_;
   std::vector<TPaginaLista> paginas_;

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 #include "report/render/CargaPlantilla.h"
+#include "report/render/CursorNormal.h"
 #include "report/render/VistaPrevia.h"
 
 namespace qavi {
@@ -28,9 +30,14 @@ bool TReporteCuestionario::Prepara(QString& error) {
 
 void TReporteCuestionario::Muestra() {
   QString error;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool ok = Prepara(error);
-  QApplication::restoreOverrideCursor();
+  bool ok = false;
+  {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto listo = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    ok = Prepara(error);
+  }
+  // The run that shows the report holds the busy cursor; the user reads, finds and exports with the normal one.
+  TCursorNormal normal;
   if (!ok) {
     QMessageBox::critical(padre_, QStringLiteral("Reporte"), error);
     return;

@@ -7,9 +7,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSetupDialog>
@@ -19,12 +24,16 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "report/render/PaginasReporte.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace qavi {
 
@@ -44,6 +53,8 @@ QIcon Icono(const char* imagenQt, const char* tema, QStyle::StandardPixmap estan
 }
 
 const int kZooms[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
+// Width of a page in the outline, in pixels.
+constexpr int kAnchoMiniatura = 110;
 
 }  // namespace
 
@@ -69,11 +80,27 @@ TVistaPrevia::TVistaPrevia(const TPaginasReporte& paginas, const QString& sNombr
   connect(vista_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* p) { Pinta(p); });
   connect(vista_, &QPrintPreviewWidget::previewChanged, this, [this] { ActualizaNavegacion(); });
 
+  miniaturas_ = new QListWidget(this);
+  miniaturas_->setObjectName(QStringLiteral("lsMiniaturas"));
+  miniaturas_->setViewMode(QListView::IconMode);
+  miniaturas_->setFlow(QListView::TopToBottom);
+  miniaturas_->setWrapping(false);
+  miniaturas_->setMovement(QListView::Static);
+  miniaturas_->setSpacing(6);
+  miniaturas_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  miniaturas_->hide();
+  connect(miniaturas_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { IrA(miniaturas_->row(item) + 1); });
+
   auto* capas = new QVBoxLayout(this);
   capas->setContentsMargins(0, 0, 0, 0);
   capas->setSpacing(0);
   CreaBarra();
-  capas->addWidget(vista_, 1);
+  auto* cuerpo = new QHBoxLayout;
+  cuerpo->setSpacing(0);
+  cuerpo->addWidget(miniaturas_);
+  cuerpo->addWidget(vista_, 1);
+  capas->addLayout(cuerpo, 1);
 
   vista_->setZoomMode(QPrintPreviewWidget::CustomZoom);
   vista_->setZoomFactor(1.0);
@@ -131,26 +158,33 @@ void TVistaPrevia::CreaBarra() {
   acerca->setShortcut(QKeySequence::ZoomIn);
   barra->addSeparator();
 
-  auto irA = [this](int pagina) {
-    vista_->setCurrentPage(pagina);
-    ActualizaNavegacion();
-  };
-  barra->addAction(Icono("go-first", "go-first", QStyle::SP_MediaSkipBackward), QStringLiteral("Primera página"), this,
-                   [irA] { irA(1); });
+  acMiniaturas_ = barra->addAction(Icono("view-page-multi", "view-list-icons", QStyle::SP_FileDialogListView),
+                                   QStringLiteral("Miniaturas de las páginas"));
+  acMiniaturas_->setObjectName(QStringLiteral("acMiniaturas"));
+  acMiniaturas_->setCheckable(true);
+  connect(acMiniaturas_, &QAction::toggled, this, [this](bool b) { MuestraMiniaturas(b); });
+  barra->addSeparator();
+
+  auto* primera = barra->addAction(Icono("go-first", "go-first", QStyle::SP_MediaSkipBackward),
+                                   QStringLiteral("Primera página"), this, [this] { IrA(1); });
+  primera->setObjectName(QStringLiteral("acPrimera"));
+  primera->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
   barra->addAction(Icono("go-previous", "go-previous", QStyle::SP_ArrowLeft), QStringLiteral("Página anterior"), this,
-                   [this, irA] { irA(vista_->currentPage() - 1); });
+                   [this] { IrA(vista_->currentPage() - 1); });
   edPagina_ = new QLineEdit(barra);
   edPagina_->setObjectName(QStringLiteral("edPagina"));
   edPagina_->setAlignment(Qt::AlignRight);
   edPagina_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("8888")));
-  connect(edPagina_, &QLineEdit::returnPressed, this, [this, irA] { irA(edPagina_->text().toInt()); });
+  connect(edPagina_, &QLineEdit::returnPressed, this, [this] { IrA(edPagina_->text().toInt()); });
   barra->addWidget(edPagina_);
   txPaginas_ = new QLabel(barra);
   barra->addWidget(txPaginas_);
   barra->addAction(Icono("go-next", "go-next", QStyle::SP_ArrowRight), QStringLiteral("Página siguiente"), this,
-                   [this, irA] { irA(vista_->currentPage() + 1); });
-  barra->addAction(Icono("go-last", "go-last", QStyle::SP_MediaSkipForward), QStringLiteral("Última página"), this,
-                   [this, irA] { irA(vista_->pageCount()); });
+                   [this] { IrA(vista_->currentPage() + 1); });
+  auto* ultima = barra->addAction(Icono("go-last", "go-last", QStyle::SP_MediaSkipForward),
+                                  QStringLiteral("Última página"), this, [this] { IrA(vista_->pageCount()); });
+  ultima->setObjectName(QStringLiteral("acUltima"));
+  ultima->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
   barra->addSeparator();
 
   edBusca_ = new QLineEdit(barra);
@@ -182,16 +216,29 @@ void TVistaPrevia::Pinta(QPrinter* impresora) {
   if (!pintor.begin(impresora)) return;
   for (int i = 0; i < paginas_.Cuenta(); ++i) {
     if (i > 0) impresora->newPage();
-    paginas_.Dibuja(pintor, *impresora, i, resaltado_);
+    paginas_.Dibuja(pintor, *impresora, i, resaltado_, Actual());
   }
   pintor.end();
 }
 
+void TVistaPrevia::IrA(int pagina) {
+  vista_->setCurrentPage(pagina);
+  ActualizaNavegacion();
+}
+
 void TVistaPrevia::ActualizaNavegacion() {
-  edPagina_->setText(QString::number(vista_->currentPage()));
+  const int pagina = vista_->currentPage();
+  edPagina_->setText(QString::number(pagina));
   edPagina_->setValidator(new QIntValidator(1, std::max(1, vista_->pageCount()), edPagina_));
   txPaginas_->setText(QStringLiteral(" / %1 ").arg(vista_->pageCount()));
   cbZoom_->setEditText(QStringLiteral("%1%").arg(qRound(vista_->zoomFactor() * 100)));
+  // The find label speaks of the page on screen only.
+  const TCoincidencia* c = Actual();
+  if (c && c->pagina + 1 != pagina) txBusca_->clear();
+  if (miniaturas_->count() > 0 && miniaturas_->currentRow() != pagina - 1) {
+    const QSignalBlocker quieto(miniaturas_);
+    miniaturas_->setCurrentRow(pagina - 1);
+  }
 }
 
 void TVistaPrevia::AplicaZoom(const QString& texto) {
@@ -204,45 +251,117 @@ void TVistaPrevia::AplicaZoom(const QString& texto) {
   ActualizaNavegacion();
 }
 
+const TCoincidencia* TVistaPrevia::Actual() const {
+  return indice_ >= 0 && indice_ < static_cast<int>(hallazgos_.size()) ? &hallazgos_[static_cast<size_t>(indice_)]
+                                                                         : nullptr;
+}
+
+QString TVistaPrevia::TextoBusqueda() const { return txBusca_->text().trimmed(); }
+
 bool TVistaPrevia::Busca(const QString& texto) {
-  if (texto.isEmpty()) {
-    resaltado_.clear();
-    txBusca_->clear();
+  const int pagina = std::max(0, vista_->currentPage() - 1);
+  const TCoincidencia* antes = Actual();
+  // The same text on the page of its last hit goes on to the next hit; anything else starts
+  // again from the page on screen.
+  const bool sigue = antes && texto.compare(resaltado_, Qt::CaseInsensitive) == 0 && antes->pagina == pagina;
+  if (!sigue) {
+    resaltado_ = texto;
+    hallazgos_ = paginas_.Busca(texto);
+    indice_ = -1;
+  }
+  if (hallazgos_.empty()) {
+    indice_ = -1;
+    txBusca_->setText(texto.isEmpty() ? QString() : QStringLiteral(" No se encontró «%1»").arg(texto));
     vista_->updatePreview();
     return false;
   }
-  const int n = paginas_.Cuenta();
-  const int desde = texto.compare(ultimaBusqueda_, Qt::CaseInsensitive) == 0 && ultimaPagina_ >= 0
-                        ? ultimaPagina_ + 1
-                        : std::max(0, vista_->currentPage() - 1);
-  for (int k = 0; k < n; ++k) {
-    const int i = (desde + k) % n;
-    if (!paginas_.Texto(i).contains(texto, Qt::CaseInsensitive)) continue;
-    ultimaBusqueda_ = texto;
-    ultimaPagina_ = i;
-    if (resaltado_ != texto) {
-      resaltado_ = texto;
-      vista_->updatePreview();
-    }
-    vista_->setCurrentPage(i + 1);
-    ActualizaNavegacion();
-    txBusca_->setText(QStringLiteral(" Página %1").arg(i + 1));
-    return true;
+  const int n = static_cast<int>(hallazgos_.size());
+  if (sigue) {
+    indice_ = (indice_ + 1) % n;
+  } else {
+    indice_ = 0;
+    while (indice_ < n && hallazgos_[static_cast<size_t>(indice_)].pagina < pagina) ++indice_;
+    if (indice_ == n) indice_ = 0;  // nothing from here on: wrap around
   }
-  ultimaBusqueda_.clear();
-  ultimaPagina_ = -1;
-  txBusca_->setText(QStringLiteral(" No se encontró «%1»").arg(texto));
-  return false;
+  const TCoincidencia& c = hallazgos_[static_cast<size_t>(indice_)];
+  vista_->updatePreview();
+  vista_->setCurrentPage(c.pagina + 1);
+  MuestraActual();
+  txBusca_->setText(QStringLiteral(" %1 de %2, página %3").arg(indice_ + 1).arg(n).arg(c.pagina + 1));
+  ActualizaNavegacion();
+  return true;
+}
+
+void TVistaPrevia::MuestraActual() {
+  const TCoincidencia* c = Actual();
+  auto* vistaGrafica = vista_->findChild<QGraphicsView*>();
+  if (!c || !vistaGrafica || !vistaGrafica->scene()) return;
+  // The preview's pages are the scene's top-level items, down the view in page order; each is
+  // drawn in printer pixels from its paper's corner.
+  std::vector<QGraphicsItem*> hojas;
+  for (QGraphicsItem* item : vistaGrafica->scene()->items())
+    if (!item->parentItem()) hojas.push_back(item);
+  std::sort(hojas.begin(), hojas.end(), [](const QGraphicsItem* a, const QGraphicsItem* b) {
+    return a->pos().y() != b->pos().y() ? a->pos().y() < b->pos().y() : a->pos().x() < b->pos().x();
+  });
+  if (c->pagina >= static_cast<int>(hojas.size())) return;
+  const double f = impresora_->resolution() / TPaginasReporte::kUnidadesPorPulgada;
+  const QRectF r = paginas_.Rect(*c);
+  vistaGrafica->ensureVisible(hojas[static_cast<size_t>(c->pagina)]->mapRectToScene(
+                                  QRectF(r.topLeft() * f, r.size() * f)),
+                              60, 120);
+}
+
+void TVistaPrevia::MuestraMiniaturas(bool bMostrar) {
+  if (bMostrar && miniaturas_->count() == 0) LlenaMiniaturas();
+  miniaturas_->setVisible(bMostrar);
+  if (acMiniaturas_->isChecked() != bMostrar) acMiniaturas_->setChecked(bMostrar);
+  ActualizaNavegacion();
+}
+
+void TVistaPrevia::LlenaMiniaturas() {
+  const QSizeF papel = paginas_.PapelMM();
+  const QSize tam(kAnchoMiniatura, qRound(kAnchoMiniatura * papel.height() / papel.width()));
+  miniaturas_->setIconSize(tam);
+  for (int i = 0; i < paginas_.Cuenta(); ++i) {
+    QImage hoja(tam, QImage::Format_RGB32);
+    hoja.fill(Qt::white);
+    {
+      QPainter pintor(&hoja);
+      pintor.setRenderHint(QPainter::Antialiasing);
+      pintor.setRenderHint(QPainter::TextAntialiasing);
+      // Dibuja scales to the image's resolution; the page then shrinks to the thumbnail.
+      pintor.scale(tam.width() / (papel.width() / 25.4 * hoja.logicalDpiX()),
+                   tam.height() / (papel.height() / 25.4 * hoja.logicalDpiY()));
+      paginas_.Dibuja(pintor, hoja, i);
+      pintor.resetTransform();
+      pintor.setPen(QColor(160, 160, 160));
+      pintor.drawRect(hoja.rect().adjusted(0, 0, -1, -1));
+    }
+    // The same picture when selected: the caption shows the selection, the page keeps its look.
+    const QPixmap dibujo = QPixmap::fromImage(hoja);
+    QIcon icono(dibujo);
+    icono.addPixmap(dibujo, QIcon::Selected);
+    auto* item = new QListWidgetItem(icono, QStringLiteral("Página %1").arg(i + 1));
+    item->setTextAlignment(Qt::AlignHCenter);
+    miniaturas_->addItem(item);
+  }
+  miniaturas_->setFixedWidth(tam.width() + 2 * miniaturas_->frameWidth() + 2 * miniaturas_->spacing() +
+                             miniaturas_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
 }
 
 void TVistaPrevia::Imprime() {
   QPrintDialog dialogo(impresora_.get(), this);
   dialogo.setWindowTitle(QStringLiteral("Imprimir"));
   if (dialogo.exec() != QDialog::Accepted) return;
-  const QString resaltado = resaltado_;
-  resaltado_.clear();  // highlights are for the screen only
+  // Highlights are for the screen only.
+  const QString resaltado = std::exchange(resaltado_, QString());
+  const int indice = std::exchange(indice_, -1);
+  const auto vuelve = qScopeGuard([&] {
+    resaltado_ = resaltado;
+    indice_ = indice;
+  });
   vista_->print();
-  resaltado_ = resaltado;
 }
 
 void TVistaPrevia::ConfiguraPagina() {
@@ -278,9 +397,8 @@ bool TVistaPrevia::ExportaA(const QString& ruta, QString& error) {
     return !avance.wasCanceled();
   };
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool ok = EscribePDF(paginas_, ruta, config_, error, progreso);
-  QApplication::restoreOverrideCursor();
-  return ok;
+  const auto normal = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+  return EscribePDF(paginas_, ruta, config_, error, progreso);
 }
 
 }  // namespace qavi

@@ -1,14 +1,20 @@
 #pragma once
-// The report's modal preview: print, page setup, zoom, page navigation, find and PDF export.
+// The report's modal preview: print, page setup, zoom, page navigation (Ctrl+Home, Ctrl+End),
+// find, the outline of page thumbnails and PDF export.
 #include <QDialog>
 #include <QString>
 #include <memory>
 
-#include "report/render/EscritorPDF.h"
+#include <vector>
 
+#include "report/render/EscritorPDF.h"
+#include "report/render/PaginasReporte.h"
+
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPrinter;
 class QPrintPreviewWidget;
 
@@ -25,9 +31,17 @@ class TVistaPrevia : public QDialog {
   QPrintPreviewWidget* Vista() const { return vista_; }
   QPrinter& Impresora() { return *impresora_; }
 
-  // Finds `texto` (case ignored) from the current page on, wrapping around; the same text again
-  // goes to the next page that has it. Shows that page with the matches highlighted.
+  // Finds `texto` (case ignored) hit by hit: a new text starts at the first hit on the current
+  // page or after it, the same text again goes to the next hit, wrapping around. Shows the hit
+  // with every match highlighted and itself more strongly.
   bool Busca(const QString& texto);
+  // The hit Busca stands on, if any.
+  const TCoincidencia* Actual() const;
+  // What the find label says ("3 de 12, página 7", or why nothing was found).
+  QString TextoBusqueda() const;
+  // Shows or hides the outline: one thumbnail per page; a click goes to that page.
+  void MuestraMiniaturas(bool bMostrar);
+  QListWidget* Miniaturas() const { return miniaturas_; }
   // Writes the PDF with a progress window; false with the reason in `error`.
   bool ExportaA(const QString& ruta, QString& error);
 
@@ -39,6 +53,10 @@ class TVistaPrevia : public QDialog {
   void PideExportar();
   void Imprime();
   void ConfiguraPagina();
+  void IrA(int pagina);
+  void LlenaMiniaturas();
+  // Scrolls the view so the current hit is on screen.
+  void MuestraActual();
 
   const TPaginasReporte& paginas_;
   TConfigPDF config_;
@@ -49,9 +67,11 @@ class TVistaPrevia : public QDialog {
   QLabel* txPaginas_ = nullptr;
   QLineEdit* edBusca_ = nullptr;
   QLabel* txBusca_ = nullptr;
+  QListWidget* miniaturas_ = nullptr;
+  QAction* acMiniaturas_ = nullptr;
   QString resaltado_;
-  QString ultimaBusqueda_;
-  int ultimaPagina_ = -1;
+  std::vector<TCoincidencia> hallazgos_;
+  int indice_ = -1;  // into hallazgos_
 };
 
 }  // namespace qavi

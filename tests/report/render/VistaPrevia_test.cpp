@@ -2,10 +2,13 @@
 #include "report/render/VistaPrevia.h"
 
 #include <QApplication>
+#include <functional>
 #include <QFile>
+#include <QListWidget>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -63,6 +66,71 @@ TEST_F(VistaPreviaTest, BuscarRecorreLasPaginas) {
   EXPECT_EQ(v.Vista()->currentPage(), 2);
 }
 
+// The same text again goes hit by hit, also within one page, then wraps; the label counts hits
+// and speaks only of the page on screen.
+TEST_F(VistaPreviaTest, BuscarCoincidenciaPorCoincidencia) {
+  TVistaPrevia v(paginas_, QStringLiteral("x"));
+  v.show();
+  QApplication::processEvents();
+  const QString texto = QStringLiteral("no incluir PEPs");
+  const auto todas = paginas_.Busca(texto);
+  ASSERT_GT(todas.size(), 8u);
+  for (size_t k = 0; k < todas.size(); ++k) {
+    ASSERT_TRUE(v.Busca(texto));
+    ASSERT_NE(v.Actual(), nullptr);
+    EXPECT_EQ(*v.Actual(), todas[k]) << k;
+    EXPECT_EQ(v.Vista()->currentPage(), todas[k].pagina + 1);
+    EXPECT_EQ(v.TextoBusqueda(),
+              QStringLiteral("%1 de %2, página %3").arg(k + 1).arg(todas.size()).arg(todas[k].pagina + 1));
+  }
+  ASSERT_TRUE(v.Busca(texto));
+  EXPECT_EQ(*v.Actual(), todas[0]) << "después de la última vuelve a la primera";
+  // Going to another page leaves no stale "página 6" behind.
+  v.findChild<QAction*>(QStringLiteral("acUltima"))->trigger();
+  EXPECT_EQ(v.Vista()->currentPage(), 21);
+  EXPECT_TRUE(v.TextoBusqueda().isEmpty());
+  // From there a search starts on the page on screen, wrapping around.
+  ASSERT_TRUE(v.Busca(texto));
+  EXPECT_EQ(*v.Actual(), todas[0]);
+  EXPECT_FALSE(v.Busca(QStringLiteral("no aparece en ningún lado")));
+  EXPECT_EQ(v.TextoBusqueda(), QStringLiteral("No se encontró «no aparece en ningún lado»"));
+}
+
+TEST_F(VistaPreviaTest, CtrlInicioYCtrlFin) {
+  TVistaPrevia v(paginas_, QStringLiteral("x"));
+  v.show();
+  QApplication::setActiveWindow(&v);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
+  v.Vista()->setFocus();
+  QTest::keyClick(v.Vista(), Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(v.Vista()->currentPage(), 21);
+  QTest::keyClick(v.Vista(), Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(v.Vista()->currentPage(), 1);
+}
+
+// The outline: one thumbnail per page, hidden until asked for; a click goes to that page.
+TEST_F(VistaPreviaTest, MiniaturasDeLasPaginas) {
+  TVistaPrevia v(paginas_, QStringLiteral("x"));
+  v.show();
+  QApplication::processEvents();
+  auto* boton = v.findChild<QAction*>(QStringLiteral("acMiniaturas"));
+  ASSERT_NE(boton, nullptr);
+  EXPECT_FALSE(v.Miniaturas()->isVisible());
+  boton->trigger();
+  ASSERT_TRUE(v.Miniaturas()->isVisible());
+  ASSERT_EQ(v.Miniaturas()->count(), 21);
+  EXPECT_EQ(v.Miniaturas()->item(20)->text(), QStringLiteral("Página 21"));
+  EXPECT_FALSE(v.Miniaturas()->item(0)->icon().isNull());
+  auto* lista = v.Miniaturas();
+  lista->scrollToItem(lista->item(6));
+  QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualItemRect(lista->item(6)).center());
+  EXPECT_EQ(v.Vista()->currentPage(), 7);
+  v.findChild<QAction*>(QStringLiteral("acPrimera"))->trigger();
+  EXPECT_EQ(lista->currentRow(), 0) << "la miniatura sigue a la página que se ve";
+  boton->trigger();
+  EXPECT_FALSE(v.Miniaturas()->isVisible());
+}
+
 TEST_F(VistaPreviaTest, ExportaDesdeLaVista) {
   QTemporaryDir dir;
   TVistaPrevia v(paginas_, QStringLiteral("x"));
@@ -72,6 +140,23 @@ TEST_F(VistaPreviaTest, ExportaDesdeLaVista) {
   QFile f(ruta);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_TRUE(f.read(5).startsWith("%PDF-"));
+}
+
+// Shows the report and, once its modal preview is up, looks at it and closes it.
+void MuestraYMira(TManejadorReportes& manejador, const std::function<void(TVistaPrevia*)>& mira) {
+  QTimer reloj;
+  int intentos = 0;
+  reloj.setInterval(20);
+  QObject::connect(&reloj, &QTimer::timeout, [&] {
+    auto* v = dynamic_cast<TVistaPrevia*>(QApplication::activeModalWidget());
+    if (!v && ++intentos < 250) return;
+    reloj.stop();
+    if (!v) return;
+    mira(v);
+    v->reject();
+  });
+  reloj.start();
+  manejador.MuestraReporte();
 }
 
 TEST(ReporteCuestionario, MuestraAbreLaVistaMaximizadaYModal) {
@@ -84,21 +169,11 @@ TEST(ReporteCuestionario, MuestraAbreLaVistaMaximizadaYModal) {
   QString titulo;
   int paginas = 0;
   bool maximizada = false;
-  QTimer reloj;
-  int intentos = 0;
-  reloj.setInterval(20);
-  QObject::connect(&reloj, &QTimer::timeout, [&] {
-    auto* v = dynamic_cast<TVistaPrevia*>(QApplication::activeModalWidget());
-    if (!v && ++intentos < 250) return;
-    reloj.stop();
-    if (!v) return;
+  MuestraYMira(manejador, [&](TVistaPrevia* v) {
     titulo = v->windowTitle();
     paginas = v->Vista()->pageCount();
     maximizada = v->windowState().testFlag(Qt::WindowMaximized);
-    v->reject();
   });
-  reloj.start();
-  manejador.MuestraReporte();
 
   EXPECT_EQ(titulo, QStringLiteral("Encuesta KORU 2016"));
   EXPECT_EQ(paginas, 21);
@@ -107,6 +182,25 @@ TEST(ReporteCuestionario, MuestraAbreLaVistaMaximizadaYModal) {
   EXPECT_TRUE(p2.contains(QStringLiteral("CASA O'NEIL")));
   EXPECT_TRUE(reporte->Paginas().Texto(2).contains(QStringLiteral("Respuesta: 5")));
   EXPECT_FALSE(reporte->Variables().DameValor("preg_8").has_value());
+}
+
+// The run that shows the report holds the busy cursor; the preview is used with the normal one,
+// and the run gets its cursor back afterwards.
+TEST(ReporteCuestionario, SinCursorOcupadoEnLaVista) {
+  auto reporte = std::make_shared<TReporteCuestionario>();
+  TManejadorReportes manejador(reporte.get(), "x");
+  bool abierta = false, ocupado = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  MuestraYMira(manejador, [&](TVistaPrevia*) {
+    abierta = true;
+    ocupado = QApplication::overrideCursor() != nullptr;
+  });
+  ASSERT_TRUE(abierta);
+  EXPECT_FALSE(ocupado);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  QApplication::restoreOverrideCursor();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
