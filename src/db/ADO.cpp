@@ -2,6 +2,7 @@
 
 #include "common/Texto.h"
 #include "db/MotorODBC.h"
+#include "db/MotorAccess.h"
 #include "db/jet/MotorJet.h"
 #include "db/jet/texto/TextoJet.h"
 
@@ -57,7 +58,7 @@ void TADOConnection::Connected(bool bValor) {
     // The database password is accepted; the file is only ever read.
     auto motor = jet::TMotorJet::Abre(ruta, error, OpcionesJet);
     if (!motor) throw EOleException(error + " (" + ruta + ")");
-    motor_ = motor;
+    motor_ = std::make_shared<TMotorAccess>(std::move(motor));
   } else if (IgualSinCasoAscii(proveedor, "SQLOLEDB.1") || IgualSinCasoAscii(proveedor, "SQLOLEDB")) {
     auto motor = AbreMotorODBC(partes, error);
     if (!motor) throw EOleException(error);

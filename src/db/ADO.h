@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "db/jet/IIMotorBD.h"
+#include "db/IIMotorBD.h"
 #include "db/jet/OpcionesMotorJet.h"
 
 namespace qavi {

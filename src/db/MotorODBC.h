@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "db/jet/IIMotorBD.h"
+#include "db/IIMotorBD.h"
 
 namespace qavi {
 

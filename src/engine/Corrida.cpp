@@ -8,6 +8,7 @@
 #include "common/Texto.h"
 #include "db/ColectorConxs.h"
 #include "db/ErroresBD.h"
+#include "db/MotorAccess.h"
 #include "db/jet/MotorJet.h"
 #include "engine/RepCuestQAVI2016.h"
 #include "engine/RepSucursales.h"
@@ -173,7 +174,7 @@ TPreambulo PreparaCorrida(const std::vector<TSucursal>& sucursales, double dTCam
     return r;
   }
   auto conexion = std::make_shared<TADOConnection>();
-  conexion->AbreSobre(motor);
+  conexion->AbreSobre(std::make_shared<TMotorAccess>(std::move(motor)));
   auto consolidado = std::make_shared<TRepCuestKORU2016>(conexion.get(), elReporte, mensajero, dTCambio,
                                                           r.sucursales[0].nNumEmp);
   consolidado->ConsolidaSucursales(static_cast<int>(sucursales.size()));

@@ -1,6 +1,7 @@
 // The engine's reuse of derived tables within one snapshot of the file.
 #include <gtest/gtest.h>
 
+#include "common/FormatoNumero.h"
 #include "db/jet/MotorJet.h"
 #include "jetwriter/VelmarFixture.h"
 #include "support/CarpetaTemporal.h"
@@ -21,10 +22,14 @@ class MotorJetTest : public ::testing::Test {
     ASSERT_TRUE(f.EscribeMdb(mdb));
   }
   std::string Valor(TMotorJet& m, const std::string& sql) {
-    TResultadoConsulta r;
+    TResultadoJet r;
     std::string error;
     EXPECT_TRUE(m.Consulta(sql, r, error)) << error;
-    return r.filas.empty() ? "<sin filas>" : r.filas[0][0].ComoTexto();
+    if (r.filas.empty()) return "<sin filas>";
+    const TValorMdb& v = r.filas[0][0];
+    return v.clase == TValorMdb::Clase::Entero ? FormatoNumero(v.entero)
+           : v.clase == TValorMdb::Clase::Doble ? FormatoNumero(v.real)
+                                                : v.bytes;
   }
   prueba::TCarpetaTemporal dir;
   std::filesystem::path mdb;
@@ -95,7 +100,7 @@ TEST_P(MotorJetDestinos, TablaFaltanteEntreVariasSeNombra) {
   std::string error;
   auto m = Abre(error);
   ASSERT_TRUE(m) << error;
-  TResultadoConsulta r;
+  TResultadoJet r;
   EXPECT_FALSE(m->Consulta("SELECT COUNT(1) FROM tMovtos, tNoExiste, tProces, tCliente", r, error));
   EXPECT_EQ(error, "La tabla tNoExiste no existe en la base de datos");
   EXPECT_EQ(Valor(*m, kSuma), "17.5");
@@ -141,7 +146,7 @@ TEST_F(MotorJetTest, LaMitadAdelantadaDaLasMismasFilas) {
   uno->Anticipa(lote);
   dos->Anticipa(lote);
   for (const auto& sql : lote) {
-    TResultadoConsulta a, b;
+    TResultadoJet a, b;
     std::string ea, eb;
     EXPECT_EQ(uno->Consulta(sql, a, ea), dos->Consulta(sql, b, eb)) << sql;
     EXPECT_EQ(ea, eb) << sql;

@@ -75,7 +75,7 @@ void TAdelantoJet::Corre() {
   }
 }
 
-std::optional<bool> TAdelantoJet::Toma(std::size_t indice, TResultadoConsulta& resultado, std::string& error) {
+std::optional<bool> TAdelantoJet::Toma(std::size_t indice, TResultadoJet& resultado, std::string& error) {
   std::unique_lock<std::mutex> l(mutex_);
   TResultado& r = resultados_.at(indice);
   listo_.wait(l, [&] { return r.listo; });

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "db/jet/DerivadasJet.h"
-#include "db/jet/IIMotorBD.h"
+#include "db/jet/SentenciaJet.h"
 
 namespace qavi::jet {
 
@@ -43,12 +43,12 @@ class TAdelantoJet {
   bool Propia(std::size_t indice) const { return resultados_.count(indice) != 0; }
   // Waits for statement `indice` (one of `propias`) and hands out whether it ran, and its rows or
   // its error; nothing when it could not be run here, for the engine to run it itself.
-  std::optional<bool> Toma(std::size_t indice, TResultadoConsulta& resultado, std::string& error);
+  std::optional<bool> Toma(std::size_t indice, TResultadoJet& resultado, std::string& error);
 
  private:
   struct TResultado {
     bool listo = false, hecho = false, ok = false;
-    TResultadoConsulta filas;
+    TResultadoJet filas;
     std::string error;
   };
   TAdelantoJet() = default;

@@ -196,7 +196,7 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
                                      std::move(planAdelanto));
 }
 
-bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) {
+bool TMotorJet::Consulta(const std::string& sSQL, TResultadoJet& resultado, std::string& error) {
   resultado = {};
   // A statement of the announced batch, in its turn; anything else leaves the plan aside.
   std::optional<std::size_t> indice;
@@ -209,7 +209,7 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoConsulta& resultado,
   return ok;
 }
 
-bool TMotorJet::Corre(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) {
+bool TMotorJet::Corre(const std::string& sSQL, TResultadoJet& resultado, std::string& error) {
   TAnalisisJet analisis = AnalizaJet(sSQL);
   if (!analisis.ok) {
     error = analisis.error;
@@ -221,7 +221,7 @@ bool TMotorJet::Corre(const std::string& sSQL, TResultadoConsulta& resultado, st
 }
 
 bool TMotorJet::Ejecuta(const std::string& sSQL, std::string& error) {
-  TResultadoConsulta r;
+  TResultadoJet r;
   return Consulta(sSQL, r, error);
 }
 

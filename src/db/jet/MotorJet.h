@@ -13,7 +13,7 @@
 #include "db/jet/AdelantoJet.h"
 #include "db/jet/ConsolidacionJet.h"
 #include "db/jet/DerivadasJet.h"
-#include "db/jet/IIMotorBD.h"
+#include "db/jet/SentenciaJet.h"
 #include "db/jet/OpcionesMotorJet.h"
 #include "db/jet/sql/TraductorJet.h"
 
@@ -24,7 +24,7 @@ namespace qavi::jet {
 class TArchivoMdb;
 class TConexionJet;
 
-class TMotorJet : public IMotorBD {
+class TMotorJet {
  public:
   // Null and a readable reason when the file cannot be opened as a Jet 4 database.
   static std::shared_ptr<TMotorJet> Abre(const std::filesystem::path& ruta, std::string& error,
@@ -33,16 +33,17 @@ class TMotorJet : public IMotorBD {
   // the tables the plan does not name. Null and a reason naming the file that cannot be opened.
   static std::shared_ptr<TMotorJet> AbreConsolidado(std::vector<TFuenteJet> fuentes, TPlanConsolidacion plan,
                                                     std::string& error, const TOpcionesMotorJet& opciones = {});
-  ~TMotorJet() override;
+  ~TMotorJet();
 
-  bool Consulta(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error) override;
-  bool Ejecuta(const std::string& sSQL, std::string& error) override;
+  // A statement that returns rows / one that returns none. False and a readable Spanish reason.
+  bool Consulta(const std::string& sSQL, TResultadoJet& resultado, std::string& error);
+  bool Ejecuta(const std::string& sSQL, std::string& error);
   // Loads every table the statements name and counts, for each derived table, how many of them
   // use it and which is the last: one used once stays inline, one used again is kept until the
   // last statement that uses it has run. The second half of the batch runs ahead on a second
   // connection (TAdelantoJet) unless the options say otherwise. Statements run in another order,
   // or others, are served as without it.
-  void Anticipa(const std::vector<std::string>& sentencias) override;
+  void Anticipa(const std::vector<std::string>& sentencias);
 
   // How many times the file has been (re)loaded; a change on disk makes the next statement reload.
   int Cargas() const { return cargas_; }
@@ -60,7 +61,7 @@ class TMotorJet : public IMotorBD {
   std::vector<std::unique_ptr<TArchivoMdb>> AbreArchivos(std::string& error) const;
   bool Reinicia(std::string& error);
   bool PreparaTablas(const std::set<std::string>& tablas, std::string& error);
-  bool Corre(const std::string& sSQL, TResultadoConsulta& resultado, std::string& error);
+  bool Corre(const std::string& sSQL, TResultadoJet& resultado, std::string& error);
   static bool LeeSello(const std::filesystem::path& ruta, Sello& sello, std::string& error);
 
   std::vector<TFuenteJet> fuentes_;

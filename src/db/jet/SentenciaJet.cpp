@@ -28,16 +28,17 @@ std::string TraduceErrorSqlite(const std::string& msg) {
   return "Error al ejecutar la consulta: " + msg + ".";
 }
 
-TVariante LeeCelda(sqlite3_stmt* st, int i) {
+// A blob is handed out as text, as the query layer reads it.
+TValorMdb LeeCelda(sqlite3_stmt* st, int i) {
   switch (sqlite3_column_type(st, i)) {
-    case SQLITE_INTEGER: return TVariante::DeEntero(sqlite3_column_int64(st, i));
-    case SQLITE_FLOAT: return TVariante::DeReal(sqlite3_column_double(st, i));
+    case SQLITE_INTEGER: return TValorMdb::Entero(sqlite3_column_int64(st, i));
+    case SQLITE_FLOAT: return TValorMdb::Doble(sqlite3_column_double(st, i));
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
       auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-      return TVariante::DeTexto(p ? std::string(p, sqlite3_column_bytes(st, i)) : std::string());
+      return TValorMdb::Texto(p ? std::string(p, sqlite3_column_bytes(st, i)) : std::string());
     }
-    default: return TVariante::Nulo();
+    default: return TValorMdb::Nulo();
   }
 }
 
@@ -49,7 +50,7 @@ void ReescribeJet(TAnalisisJet& analisis, IOraculoTipos& oraculo) {
 }
 
 bool CorreSentencia(TConexionJet& conexion, TDerivadasJet* derivadas, TAnalisisJet& analisis,
-                    TResultadoConsulta& resultado, std::string& error) {
+                    TResultadoJet& resultado, std::string& error) {
   resultado = {};
   std::string sql;
   try {
@@ -74,7 +75,7 @@ bool CorreSentencia(TConexionJet& conexion, TDerivadasJet* derivadas, TAnalisisJ
   for (int i = 0; i < n; ++i) resultado.columnas.emplace_back(sqlite3_column_name(st.get(), i));
   int rc;
   while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-    std::vector<TVariante> fila;
+    std::vector<TValorMdb> fila;
     fila.reserve(n);
     for (int i = 0; i < n; ++i) fila.push_back(LeeCelda(st.get(), i));
     resultado.filas.push_back(std::move(fila));

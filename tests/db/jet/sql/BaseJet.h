@@ -7,22 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "common/FormatoNumero.h"
 #include "db/jet/funciones/FuncionesJet.h"
-#include "db/jet/Variante.h"
 #include "db/jet/sql/TraductorJet.h"
 
 namespace qavi::jet::prueba {
 
 // A cell as the query layer's text conversion writes it; null shown apart from empty text.
 inline std::string TextoCelda(sqlite3_stmt* st, int c) {
-  TVariante v;
   switch (sqlite3_column_type(st, c)) {
-    case SQLITE_INTEGER: v = TVariante::DeEntero(sqlite3_column_int64(st, c)); break;
-    case SQLITE_FLOAT: v = TVariante::DeReal(sqlite3_column_double(st, c)); break;
+    case SQLITE_INTEGER: return FormatoNumero(static_cast<std::int64_t>(sqlite3_column_int64(st, c)));
+    case SQLITE_FLOAT: return FormatoNumero(sqlite3_column_double(st, c));
     case SQLITE_NULL: return "(nulo)";
-    default: v = TVariante::DeTexto(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
+    default: return reinterpret_cast<const char*>(sqlite3_column_text(st, c));
   }
-  return v.ComoTexto();
 }
 
 struct TResultado {

@@ -1,4 +1,4 @@
-#include "db/jet/Variante.h"
+#include "db/Variante.h"
 
 #include <cmath>
 #include <charconv>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "db/jet/Variante.h"
+#include "db/Variante.h"
 
 namespace qavi {
 
