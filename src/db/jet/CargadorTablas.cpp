@@ -64,17 +64,20 @@ bool CopiaATabla(const TTablaMemoria& memoria, sqlite3* db, const std::string& n
   for (std::size_t f = 0; f < memoria.Filas(); ++f) {
     for (std::size_t i = 0; i < memoria.NumColumnas(); ++i) {
       const int n = static_cast<int>(i) + 1;
-      const auto& celda = memoria.Celda(f, i);
       switch (memoria.Clase(f, i)) {
         case TTablaMemoria::TClase::Nulo: sqlite3_bind_null(st.get(), n); break;
-        case TTablaMemoria::TClase::Entero: sqlite3_bind_int64(st.get(), n, celda.entero); break;
-        case TTablaMemoria::TClase::Real: sqlite3_bind_double(st.get(), n, celda.real); break;
-        case TTablaMemoria::TClase::Texto:
-          sqlite3_bind_text(st.get(), n, memoria.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+        case TTablaMemoria::TClase::Entero: sqlite3_bind_int64(st.get(), n, memoria.Entero(f, i)); break;
+        case TTablaMemoria::TClase::Real: sqlite3_bind_double(st.get(), n, memoria.Real(f, i)); break;
+        case TTablaMemoria::TClase::Texto: {
+          const std::string_view b = memoria.Bytes(f, i);
+          sqlite3_bind_text(st.get(), n, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
           break;
-        case TTablaMemoria::TClase::Blob:
-          sqlite3_bind_blob(st.get(), n, memoria.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+        }
+        case TTablaMemoria::TClase::Blob: {
+          const std::string_view b = memoria.Bytes(f, i);
+          sqlite3_bind_blob(st.get(), n, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
           break;
+        }
         case TTablaMemoria::TClase::Ilegible: return falla("valor ilegible");  // such tables stay in memory
       }
     }

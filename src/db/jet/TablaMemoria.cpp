@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <cstring>
 #include <map>
+#include <optional>
+#include <unordered_map>
 #include <string_view>
 #include <type_traits>
 
@@ -15,12 +18,74 @@
 
 namespace qavi::jet {
 
+std::optional<std::uint32_t> TTablaMemoria::TColumna::Guarda(std::string_view t) {
+  if (repetidos)
+    if (auto it = diccionario.find(t); it != diccionario.end()) return it->second;
+  if (textos.size() >= std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  if (t.size() > libre) {
+    const std::size_t n = std::max(kBloque, t.size());
+    bloques.push_back(std::make_unique<char[]>(n));
+    cursor = bloques.back().get();
+    libre = n;
+  }
+  const auto id = static_cast<std::uint32_t>(textos.size());
+  if (t.empty()) {
+    textos.emplace_back("", 0);  // a text, not a null: SQLite takes a null pointer for NULL
+  } else {
+    std::memcpy(cursor, t.data(), t.size());
+    textos.emplace_back(cursor, t.size());
+  }
+  cursor += t.size();
+  libre -= t.size();
+  if (repetidos) {
+    diccionario.emplace(textos.back(), id);
+    // Texts that seldom repeat (names, observations) are kept as they come, without the lookup.
+    if (textos.size() == 65536 && ids.size() < 2 * textos.size()) {
+      repetidos = false;
+      diccionario = {};
+    }
+  }
+  return id;
+}
+
+void TTablaMemoria::TColumna::Ranura(std::size_t f) {
+  switch (clase) {
+    case TClase::Entero: anchos ? e64.resize(f + 1) : e32.resize(f + 1); break;
+    case TClase::Real: reales.resize(f + 1); break;
+    case TClase::Texto:
+    case TClase::Blob: ids.resize(f + 1); break;
+    default: break;
+  }
+}
+
+void TTablaMemoria::TColumna::PonEntero(std::size_t f, std::int64_t v) {
+  if (!anchos && (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())) {
+    e64.assign(e32.begin(), e32.end());
+    e32 = {};
+    anchos = true;
+  }
+  if (anchos) {
+    if (e64.size() <= f) e64.resize(f + 1);
+    e64[f] = v;
+  } else {
+    if (e32.size() <= f) e32.resize(f + 1);
+    e32[f] = static_cast<std::int32_t>(v);
+  }
+}
+
 TTablaMemoria::TTablaMemoria(std::vector<std::string> declaraciones, std::string tabla, std::vector<std::string> columnas)
-    : declaraciones_(std::move(declaraciones)), tabla_(std::move(tabla)), columnas_(std::move(columnas)) {}
+    : declaraciones_(std::move(declaraciones)), tabla_(std::move(tabla)), columnas_(std::move(columnas)) {
+  for (std::size_t i = 0; i < declaraciones_.size(); ++i) datos_.push_back(std::make_unique<TColumna>());
+}
+
+TTablaMemoria::~TTablaMemoria() = default;
 
 void TTablaMemoria::Reserva(std::size_t filas) {
-  clases_.reserve(filas * NumColumnas());
-  celdas_.reserve(filas * NumColumnas());
+  for (auto& c : datos_) {
+    c->e32.reserve(filas);
+    c->reales.reserve(filas);
+    c->ids.reserve(filas);
+  }
 }
 
 const std::string& TTablaMemoria::Ilegible(std::size_t columna) const {
@@ -31,23 +96,26 @@ const std::string& TTablaMemoria::Ilegible(std::size_t columna) const {
 bool TTablaMemoria::Agrega(const std::vector<TValorMdb>& fila) {
   using C = TValorMdb::Clase;
   std::string guid;
+  const std::size_t f = filas_;
   for (std::size_t i = 0; i < NumColumnas(); ++i) {
     const TValorMdb& v = fila[i];
-    TCelda celda{};
+    TColumna& col = *datos_[i];
     TClase clase = TClase::Nulo;
-    const std::string* bytes = nullptr;
+    std::int64_t entero = 0;
+    double real = 0;
+    std::string_view bytes;
     switch (v.clase) {
       case C::Nulo: break;
       case C::SiNo:
-      case C::Entero: clase = TClase::Entero; celda.entero = v.entero; break;
+      case C::Entero: clase = TClase::Entero; entero = v.entero; break;
       case C::Moneda:
       case C::Simple:
       case C::Doble:
       case C::FechaHora:
-      case C::Decimal: clase = TClase::Real; ComoReal(v, celda.real); break;
-      case C::Texto: clase = TClase::Texto; bytes = &v.bytes; break;
-      case C::Guid: clase = TClase::Texto; guid = TextoGuid(v.bytes); bytes = &guid; break;
-      case C::Binario: clase = TClase::Blob; bytes = &v.bytes; break;
+      case C::Decimal: clase = TClase::Real; ComoReal(v, real); break;
+      case C::Texto: clase = TClase::Texto; bytes = v.bytes; break;
+      case C::Guid: clase = TClase::Texto; guid = TextoGuid(v.bytes); bytes = guid; break;
+      case C::Binario: clase = TClase::Blob; bytes = v.bytes; break;
       case C::Ilegible:
         clase = TClase::Ilegible;
         if (ilegibles_.empty()) ilegibles_.resize(NumColumnas());
@@ -57,14 +125,29 @@ bool TTablaMemoria::Agrega(const std::vector<TValorMdb>& fila) {
         }
         break;
     }
-    if (bytes) {
-      if (textos_.size() + bytes->size() > std::numeric_limits<std::uint32_t>::max()) return false;
-      celda.texto.inicio = static_cast<std::uint32_t>(textos_.size());
-      celda.texto.largo = static_cast<std::uint32_t>(bytes->size());
-      textos_ += *bytes;
+    std::optional<std::uint32_t> id;
+    if (clase == TClase::Texto || clase == TClase::Blob) {
+      id = col.Guarda(bytes);
+      if (!id) return false;
     }
-    clases_.push_back(clase);
-    celdas_.push_back(celda);
+    if (col.clase == TClase::Nulo && clase != TClase::Nulo && clase != TClase::Ilegible) col.clase = clase;
+    if (clase != TClase::Nulo && clase == col.clase) {
+      switch (clase) {
+        case TClase::Entero: col.PonEntero(f, entero); break;
+        case TClase::Real:
+          if (col.reales.size() < f) col.reales.resize(f);
+          col.reales.push_back(real);
+          break;
+        default:
+          if (col.ids.size() < f) col.ids.resize(f);
+          col.ids.push_back(*id);
+          break;
+      }
+      continue;
+    }
+    col.MarcaAparte(f);
+    if (clase != TClase::Nulo) col.otras[f] = {clase, entero, real, id.value_or(0)};
+    col.Ranura(f);
   }
   ++filas_;
   return true;
@@ -99,14 +182,10 @@ struct TCursor : sqlite3_vtab_cursor {
 };
 
 double Numero(const TTablaMemoria& t, std::size_t fila, std::size_t col) {
-  const auto& c = t.Celda(fila, col);
-  return t.Clase(fila, col) == TClase::Entero ? static_cast<double>(c.entero) : c.real;
+  return t.Clase(fila, col) == TClase::Entero ? static_cast<double>(t.Entero(fila, col)) : t.Real(fila, col);
 }
 
-std::string_view Texto(const TTablaMemoria& t, std::size_t fila, std::size_t col) {
-  const auto& c = t.Celda(fila, col);
-  return {t.Texto(c), c.texto.largo};
-}
+std::string_view Texto(const TTablaMemoria& t, std::size_t fila, std::size_t col) { return t.Bytes(fila, col); }
 
 const TIndice& Indice(TVtab& v, std::size_t col) {
   TIndice& ix = v.indices[col];
@@ -116,7 +195,7 @@ const TIndice& Indice(TVtab& v, std::size_t col) {
   for (std::size_t f = 0; f < t.Filas(); ++f) {
     const TClase c = t.Clase(f, col);
     if (c == TClase::Nulo) continue;
-    if (c == TClase::Real && std::isnan(t.Celda(f, col).real)) textos = true;  // NaN has no place in an order
+    if (c == TClase::Real && std::isnan(t.Real(f, col))) textos = true;  // NaN has no place in an order
     // Blobs and cells that cannot be read have no place in an order either: SQLite sees every row.
     if (c == TClase::Blob || c == TClase::Ilegible) textos = numeros = true;
     (c == TClase::Texto ? textos : numeros) = true;
@@ -323,18 +402,22 @@ int Columna(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int i) {
   auto* c = static_cast<TCursor*>(cursor);
   const TTablaMemoria& t = *static_cast<const TVtab*>(c->pVtab)->datos;
   const auto columna = static_cast<std::size_t>(i);
-  const auto& celda = t.Celda(c->fila, columna);
-  switch (t.Clase(c->fila, columna)) {
+  const std::size_t f = c->fila;
+  switch (t.Clase(f, columna)) {
     case TTablaMemoria::TClase::Nulo: sqlite3_result_null(ctx); break;
-    case TTablaMemoria::TClase::Entero: sqlite3_result_int64(ctx, celda.entero); break;
-    case TTablaMemoria::TClase::Real: sqlite3_result_double(ctx, celda.real); break;
-    case TTablaMemoria::TClase::Texto:
+    case TTablaMemoria::TClase::Entero: sqlite3_result_int64(ctx, t.Entero(f, columna)); break;
+    case TTablaMemoria::TClase::Real: sqlite3_result_double(ctx, t.Real(f, columna)); break;
+    case TTablaMemoria::TClase::Texto: {
       // The texts never move while the table exists.
-      sqlite3_result_text(ctx, t.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+      const std::string_view b = t.Bytes(f, columna);
+      sqlite3_result_text(ctx, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
       break;
-    case TTablaMemoria::TClase::Blob:
-      sqlite3_result_blob(ctx, t.Texto(celda), static_cast<int>(celda.texto.largo), SQLITE_STATIC);
+    }
+    case TTablaMemoria::TClase::Blob: {
+      const std::string_view b = t.Bytes(f, columna);
+      sqlite3_result_blob(ctx, b.data(), static_cast<int>(b.size()), SQLITE_STATIC);
       break;
+    }
     case TTablaMemoria::TClase::Ilegible: {
       const std::string& razon = t.Ilegible(columna);
       sqlite3_result_error(ctx, razon.data(), static_cast<int>(razon.size()));  // the statement fails
