@@ -640,7 +640,7 @@ std::size_t TArchivoMdb::FilasAnunciadas(const std::string& tabla) const {
 }
 
 bool TArchivoMdb::LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
-                               const std::function<bool(const std::vector<TValorMdb>&)>& fila,
+                               const std::function<bool(std::vector<TValorMdb>&)>& fila,
                                std::string& error) const {
   Impl& im = *impl_;
   const Objeto* o = im.Busca(tabla);

@@ -45,15 +45,16 @@ class TArchivoMdb {
   // Reads the rows of a table, only the named columns (all if empty, names without regard to case), in file order.
   // Each value as stored (see ValorMdb.h); null from the null bitmap. A value that cannot be decoded comes as
   // Ilegible with the reason, and the other columns of the row still read.
-  // `fila` is called once per row with one value per requested column (the vector is reused between rows);
+  // `fila` is called once per row with one value per requested column (the vector is reused between rows and
+  // filled anew for each: `fila` may change it);
   // if it returns bool, false stops the reading and LeeFilas returns false leaving `error` to the caller.
   // Not thread-safe: one reading at a time per object.
   template <class F>
   bool LeeFilas(const std::string& tabla, const std::vector<std::string>& columnas, F&& fila, std::string& error) const {
     return LeeFilasImpl(
         tabla, columnas,
-        [&](const std::vector<TValorMdb>& v) {
-          if constexpr (std::is_same_v<std::invoke_result_t<F&, const std::vector<TValorMdb>&>, bool>) {
+        [&](std::vector<TValorMdb>& v) {
+          if constexpr (std::is_same_v<std::invoke_result_t<F&, std::vector<TValorMdb>&>, bool>) {
             return static_cast<bool>(fila(v));
           } else {
             fila(v);
@@ -67,7 +68,7 @@ class TArchivoMdb {
   struct Impl;
   explicit TArchivoMdb(std::unique_ptr<Impl> impl);
   bool LeeFilasImpl(const std::string& tabla, const std::vector<std::string>& columnas,
-                    const std::function<bool(const std::vector<TValorMdb>&)>& fila, std::string& error) const;
+                    const std::function<bool(std::vector<TValorMdb>&)>& fila, std::string& error) const;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -134,12 +134,10 @@ bool ColumnasParaCarga(const TArchivoMdb& archivo, const std::string& tabla, con
 bool AgregaFilas(const TArchivoMdb& archivo, const TColumnasCarga& carga, TTablaMemoria& memoria,
                  const TTransformaFila& transforma, std::string& error) {
   bool cabe = true;
-  std::vector<TValorMdb> copia;
-  const auto agrega = [&](const std::vector<TValorMdb>& fila) {
-    if (!transforma) return cabe = memoria.Agrega(fila);
-    copia = fila;
-    if (!transforma(copia)) return true;
-    return cabe = memoria.Agrega(copia);
+  // The reader fills the row anew for each one: the transform may change it in place.
+  const auto agrega = [&](std::vector<TValorMdb>& fila) {
+    if (transforma && !transforma(fila)) return true;
+    return cabe = memoria.Agrega(fila);
   };
   if (archivo.LeeFilas(carga.tabla, carga.nombres, agrega, error)) return true;
   if (!cabe) error = "La tabla " + carga.tabla + " es demasiado grande para cargarla";

@@ -15,6 +15,9 @@ namespace {
 // Before any printable character, so a marked key never equals an unmarked one.
 constexpr char kMarca = '\x1F';
 
+// The mark a text key of file `fuente` carries in front.
+std::string Marca(int fuente) { return kMarca + std::to_string(fuente) + kMarca; }
+
 // A value as the engine sees it: whole number, real or text (GUID as its text); false for the rest.
 bool EsEntero(const TValorMdb& v) { return v.clase == TValorMdb::Clase::SiNo || v.clase == TValorMdb::Clase::Entero; }
 bool EsTexto(const TValorMdb& v, std::string& texto) {
@@ -56,11 +59,13 @@ const TReglaConsolidacion* TPlanConsolidacion::Regla(std::string_view tabla) con
   return nullptr;
 }
 
-std::string ClaveLocalTexto(std::string_view clave, int fuente) {
-  return kMarca + std::to_string(fuente) + kMarca + std::string(clave);
-}
+std::string ClaveLocalTexto(std::string_view clave, int fuente) { return Marca(fuente) + std::string(clave); }
 
 void LocalizaClave(TValorMdb& v, int fuente, int total) {
+  if (v.clase == TValorMdb::Clase::Texto) {  // the usual key, marked where it stands
+    v.bytes.insert(0, Marca(fuente));
+    return;
+  }
   const std::int64_t desplazamiento = fuente - 1;
   double real;
   std::string texto;
