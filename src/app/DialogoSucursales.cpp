@@ -58,11 +58,11 @@ TdlgSucursales::TdlgSucursales(std::filesystem::path principal, std::vector<TSuc
   setWindowTitle(QStringLiteral("Sucursales"));
   ComoLaVentana(this, padre);
 
-  txExplica = Etiqueta(QStringLiteral("El reporte consolidará las operaciones de todas las sucursales de esta lista. "
+  // Lines broken by hand: a wrapping label lets the layout squeeze the fields below it.
+  txExplica = Etiqueta(QStringLiteral("El reporte consolidará las operaciones de todas las sucursales de esta lista.\n"
                                       "La sucursal 1 es la carpeta de este programa. Agregue la carpeta raíz del "
-                                      "Velmar de cada sucursal (la que contiene DataBase\\Velmar.mdb)."),
+                                      "Velmar\nde cada sucursal (la que contiene DataBase\\Velmar.mdb)."),
                        this);
-  txExplica->setWordWrap(true);
 
   lstSucursales = new QTreeWidget(this);
   lstSucursales->setObjectName(QStringLiteral("lstSucursales"));
@@ -89,8 +89,9 @@ TdlgSucursales::TdlgSucursales(std::filesystem::path principal, std::vector<TSuc
   bnQuitar->setToolTip(QStringLiteral("Quitar de la lista la sucursal seleccionada"));
 
   gbAdministrador = new QGroupBox(this);
-  txClave = Etiqueta(QStringLiteral("Clave de Entrada a Velmar"), gbAdministrador);
-  txPassw = Etiqueta(QStringLiteral("Password"), gbAdministrador);
+  // Alt+C and Alt+P reach the fields, as Alt+A and Alt+Q the buttons.
+  txClave = Etiqueta(QStringLiteral("&Clave de Entrada a Velmar"), gbAdministrador);
+  txPassw = Etiqueta(QStringLiteral("&Password"), gbAdministrador);
   edClave = new TEdicion(gbAdministrador);
   edClave->setObjectName(QStringLiteral("edClave"));
   edClave->PonMayusculas();
@@ -103,7 +104,6 @@ TdlgSucursales::TdlgSucursales(std::filesystem::path principal, std::vector<TSuc
   txClave->setBuddy(edClave);
   txPassw->setBuddy(edPassw);
   txNota = Etiqueta(QString(), gbAdministrador);
-  txNota->setWordWrap(true);
   // As the window's small print: 9 pixels where its text is 11.
   QFont chica = font();
   if (chica.pixelSize() > 0)
@@ -111,6 +111,8 @@ TdlgSucursales::TdlgSucursales(std::filesystem::path principal, std::vector<TSuc
   else
     chica.setPointSizeF(chica.pointSizeF() * 9 / 11);
   txNota->setFont(chica);
+  txNota->setMinimumHeight(2 * txNota->fontMetrics().lineSpacing());
+  txNota->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   bnsDialogo = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   BotonesEnEspanol(bnsDialogo);
@@ -135,7 +137,7 @@ TdlgSucursales::TdlgSucursales(std::filesystem::path principal, std::vector<TSuc
   todo->addLayout(lista, 1);
   todo->addWidget(gbAdministrador);
   todo->addWidget(bnsDialogo);
-  resize(52 * em, 30 * em);
+  resize(sizeHint().expandedTo(QSize(64 * em, 0)));
 
   connect(bnAgregar, &QPushButton::clicked, this, &TdlgSucursales::bnAgregarClick);
   connect(bnQuitar, &QPushButton::clicked, this, &TdlgSucursales::bnQuitarClick);
@@ -199,7 +201,7 @@ void TdlgSucursales::AlSeleccionar() {
   edClave->setText(s ? s->clave : QString());
   edPassw->setText(s && s->password ? *s->password : QString());
   edPassw->setEnabled(s && s->ClavePropia());
-  txNota->setText(propia ? QStringLiteral("Deje la clave vacía si es la misma del paso 2. La contraseña no se "
+  txNota->setText(propia ? QStringLiteral("Deje la clave vacía si es la misma del paso 2.\nLa contraseña no se "
                                           "guarda: se pide una vez en cada sesión.")
                          : QStringLiteral("La sucursal 1 usa la clave y la contraseña del paso 2."));
 }
@@ -290,7 +292,7 @@ std::optional<QString> PideContrasena(QWidget* padre, const QString& sTexto) {
   todo->addWidget(texto);
   todo->addWidget(caja);
   todo->addWidget(botones);
-  d.resize(32 * d.fontMetrics().horizontalAdvance(QLatin1Char('M')), d.sizeHint().height());
+  d.resize(44 * d.fontMetrics().horizontalAdvance(QLatin1Char('M')), d.sizeHint().height());
   caja->setFocus();
   if (d.exec() != QDialog::Accepted) return std::nullopt;
   return caja->text();
