@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 
 #include "app/InstanciaUnica.h"
@@ -39,15 +38,8 @@ bool TieneBaseVelmar(const std::filesystem::path& carpeta) {
 bool MismaCarpeta(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code ec;
   if (std::filesystem::equivalent(BaseDe(a), BaseDe(b), ec)) return true;
-  if (std::filesystem::equivalent(a, b, ec)) return true;
-  // Neither exists: compare their spellings.
-  const QString ca = QDir::cleanPath(QFileInfo(TextoDeRuta(a)).absoluteFilePath());
-  const QString cb = QDir::cleanPath(QFileInfo(TextoDeRuta(b)).absoluteFilePath());
-#ifdef _WIN32
-  return ca.compare(cb, Qt::CaseInsensitive) == 0;
-#else
-  return ca == cb;
-#endif
+  // Folders by their real paths where they exist, else as spelled; case as the system compares it.
+  return QDir(TextoDeRuta(a)) == QDir(TextoDeRuta(b));
 }
 
 std::unique_ptr<QSettings> AbreAjustes() {
