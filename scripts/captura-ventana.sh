@@ -3,6 +3,7 @@
 # manager (openbox), to look at by eye.
 #
 #   scripts/captura-ventana.sh [-b BUILD] [-v CARPETA_VELMAR] [-u USUARIO -p PASSWORD] [-r]
+#                              [-S CARPETA_SUCURSAL[:CLAVE:PASSWORD]]...
 #                              [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] [-n] PREFIJO
 #
 # Writes PREFIJO-inicio.png (the instructions dialog over the fresh window) and PREFIJO-listo.png
@@ -10,11 +11,16 @@
 # "Detectar PEPs" with Enter, ticks the first candidate and writes PREFIJO-deteccion.png; with -r
 # it then presses "Generar reporte", answers Yes and writes PREFIJO-reporte.png (the preview),
 # PREFIJO-miniaturas.png (its page thumbnails open) and PREFIJO-exportar.png (the PDF export dialog).
+# Each -S names another branch (in order: 2, 3, ...): before detecting, "Sucursales…" is pressed and
+# each folder added through the folder chooser (PREFIJO-elige.png, the first one), with its own key
+# when given (its password is then typed at the prompt the run asks, PREFIJO-password.png); the
+# list is PREFIJO-sucursales.png, and PREFIJO-deteccion.png shows the grid with the branch column.
 # -s 1.5 draws everything at 150 % (QT_SCALE_FACTOR), -g sets the screen (default 1280x1024),
 # -x takes another program (an unpacked package's, for instance) instead of the build's; -n runs
 # without a window manager (under openbox on Xvfb the export dialog may stay unpainted).
-# The Velmar folder (tools/velmar-demo writes one) is copied, never touched: the program reads its
-# files beside its own executable, so the copy gets a copy of the executable too.
+# The Velmar folders (tools/velmar-demo writes them) are copied, never touched: the program reads its
+# files beside its own executable, so the copy gets a copy of the executable too. The program's
+# settings (the list of branches) go to the work folder, not to the user's.
 # Needs xvfb, openbox, x11-apps (xwd), x11-utils (xwininfo), imagemagick and xdotool
 # (scripts/install-deps.sh).
 set -euo pipefail
@@ -28,14 +34,16 @@ ESCALA=1
 PANTALLA_TAM=1280x1024
 EXE=""
 SIN_WM=""
-USO="Uso: $0 [-b BUILD] [-v CARPETA_VELMAR] [-u USUARIO -p PASSWORD] [-r] [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] [-n] PREFIJO"
-while getopts "b:v:u:p:rs:g:x:n" opt; do
+SUCURSALES=()
+USO="Uso: $0 [-b BUILD] [-v CARPETA_VELMAR] [-u USUARIO -p PASSWORD] [-r] [-S CARPETA[:CLAVE:PASSWORD]]... [-s ESCALA] [-g ANCHOxALTO] [-x PROGRAMA] [-n] PREFIJO"
+while getopts "b:v:u:p:rS:s:g:x:n" opt; do
   case $opt in
     b) BUILD=$OPTARG ;;
     v) VELMAR=$OPTARG ;;
     u) USUARIO=$OPTARG ;;
     p) PASSWORD=$OPTARG ;;
     r) REPORTE=1 ;;
+    S) SUCURSALES+=("$OPTARG") ;;
     s) ESCALA=$OPTARG ;;
     g) PANTALLA_TAM=$OPTARG ;;
     x) EXE=$OPTARG ;;
@@ -81,6 +89,20 @@ else
   mkdir -p "$TRABAJO/Velmar"
 fi
 cp "$EXE" "$TRABAJO/Velmar/"
+# Each branch: its copy, and its key and password if it has its own.
+COPIAS=()
+CLAVES=()
+PASSWORDS=()
+for i in "${!SUCURSALES[@]}"; do
+  IFS=: read -r origen clave password <<<"${SUCURSALES[$i]}"
+  copia="$TRABAJO/Sucursal $((i + 2))"
+  mkdir -p "$copia/DataBase"
+  cp "$origen/DataBase/Velmar.mdb" "$copia/DataBase/"
+  [ -f "$origen/Velmar.INI" ] && cp "$origen/Velmar.INI" "$copia/"
+  COPIAS+=("$copia")
+  CLAVES+=("$clave")
+  PASSWORDS+=("$password")
+done
 
 # A free display number, told by the server itself.
 exec 3<> <(:)
@@ -130,7 +152,8 @@ clic_en() {
 }
 
 # Started from another folder: the program must still find its files beside the executable.
-(cd / && QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$ESCALA" "$TRABAJO/Velmar/CuestionarioQAVI_2016" >"$TRABAJO/app.log" 2>&1) &
+(cd / && XDG_CONFIG_HOME="$TRABAJO/config" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$ESCALA" \
+  "$TRABAJO/Velmar/CuestionarioQAVI_2016" >"$TRABAJO/app.log" 2>&1) &
 APP_PID=$!
 
 DIALOGO=$(xdotool search --sync --onlyvisible --name "^Advertencia$" | head -1)
@@ -153,7 +176,42 @@ if [ -n "$VELMAR" ] && [ -n "$USUARIO" ]; then
   xdotool key Return
   xdotool type --delay 30 "$PASSWORD"
   xdotool key Return
-  xdotool key Return
+  if [ ${#COPIAS[@]} -eq 0 ]; then
+    xdotool key Return
+  else
+    clic_en $((479 + 52)) $((237 + 12))
+    LISTA=$(xdotool search --sync --onlyvisible --name "^Sucursales$" | head -1)
+    activa "$LISTA"
+    for i in "${!COPIAS[@]}"; do
+      # Alt+A: "Agregar…"; the folder is typed into the chooser's name box.
+      xdotool key alt+a
+      ELIGE=$(xdotool search --sync --onlyvisible --name "^Carpeta del Velmar de la sucursal$" | head -1)
+      activa "$ELIGE"
+      sleep 0.5
+      xdotool type --delay 20 "${COPIAS[$i]}"
+      [ "$i" -eq 0 ] && captura_encima "$PREFIJO-elige.png" "$ELIGE" 1
+      xdotool key Return
+      sleep 1
+      activa "$LISTA"
+      # Alt+C: the key of the branch just added (selected).
+      xdotool key alt+c
+      [ -n "${CLAVES[$i]}" ] && xdotool type --delay 30 "${CLAVES[$i]}"
+    done
+    captura_encima "$PREFIJO-sucursales.png" "$LISTA" 1
+    # Enter in the key box: "Aceptar".
+    xdotool key Return
+    sleep 0.5
+    activa "$VENTANA"
+    clic_en $((479 + 52)) $((335 + 12))
+    for i in "${!COPIAS[@]}"; do
+      [ -n "${CLAVES[$i]}" ] || continue
+      PIDE=$(xdotool search --sync --onlyvisible --name "^Contraseña de la sucursal$" | head -1)
+      activa "$PIDE"
+      xdotool type --delay 30 "${PASSWORDS[$i]}"
+      captura_encima "$PREFIJO-password.png" "$PIDE" 1
+      xdotool key Return
+    done
+  fi
   # The run shows its texts on the status line; the last one stays 3 seconds.
   sleep 2
   # Tick the first candidate: the mark cell of the grid's first row (grid at 95,491; titles ~17 px).

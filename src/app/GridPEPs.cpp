@@ -25,7 +25,12 @@ int TModeloPEPs::rowCount(const QModelIndex& padre) const {
   return padre.isValid() ? 0 : static_cast<int>(F_vtPEPs.RecordCount());
 }
 
-int TModeloPEPs::columnCount(const QModelIndex& padre) const { return padre.isValid() ? 0 : 2; }
+int TModeloPEPs::columnCount(const QModelIndex& padre) const {
+  if (padre.isValid()) return 0;
+  return ConSucursales() ? 3 : 2;
+}
+
+void TModeloPEPs::MuestraSucursales(std::vector<QString> nombres) { F_Sucursales = std::move(nombres); }
 
 QVariant TModeloPEPs::data(const QModelIndex& i, int rol) const {
   const auto& filas = F_vtPEPs.Filas();
@@ -39,6 +44,12 @@ QVariant TModeloPEPs::data(const QModelIndex& i, int rol) const {
   }
   if (i.column() == kColNombre && rol == Qt::DisplayRole)
     return QString::fromStdString(fila.Nombre);
+  if (i.column() == kColSucursal && ConSucursales()) {
+    if (rol == Qt::DisplayRole) return QString::number(fila.Sucursal);
+    if (rol == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+    if (rol == Qt::ToolTipRole && fila.Sucursal >= 1 && static_cast<std::size_t>(fila.Sucursal) <= F_Sucursales.size())
+      return F_Sucursales[static_cast<std::size_t>(fila.Sucursal - 1)];
+  }
   return {};
 }
 
@@ -47,6 +58,7 @@ QVariant TModeloPEPs::headerData(int seccion, Qt::Orientation o, int rol) const 
   if (rol == Qt::DisplayRole) {
     if (seccion == kColMarca) return QStringLiteral("Marcar PEP");
     if (seccion == kColNombre) return QStringLiteral("Nombre del Usuario");
+    if (seccion == kColSucursal && ConSucursales()) return QStringLiteral("Sucursal");
   }
   if (rol == Qt::ForegroundRole) return QBrush(kTeal);
   if (rol == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -95,7 +107,10 @@ void TDelegadoPEPs::paint(QPainter* p, const QStyleOptionViewItem& opcion, const
 
 bool TDelegadoPEPs::helpEvent(QHelpEvent* e, QAbstractItemView* vista, const QStyleOptionViewItem& opcion,
                               const QModelIndex& i) {
-  if (e->type() != QEvent::ToolTip || !i.isValid() || i.column() != TModeloPEPs::kColNombre) return false;
+  if (e->type() != QEvent::ToolTip || !i.isValid()) return false;
+  // A branch number says which branch it is.
+  if (i.column() == TModeloPEPs::kColSucursal) return QStyledItemDelegate::helpEvent(e, vista, opcion, i);
+  if (i.column() != TModeloPEPs::kColNombre) return false;
   QStyleOptionViewItem op = opcion;
   initStyleOption(&op, i);
   const QWidget* w = op.widget;
@@ -137,14 +152,22 @@ TGridPEPs::TGridPEPs(QWidget* padre) : QTableView(padre) {
 void TGridPEPs::AsignaModelo(TModeloPEPs* modelo) {
   modelo_ = modelo;
   setModel(modelo);
-  setColumnWidth(TModeloPEPs::kColMarca, kAnchoMarca);
-  setColumnWidth(TModeloPEPs::kColNombre, kAnchoNombre);
+  // A refill may add or drop the branch column, and the header forgets its widths.
+  if (modelo) connect(modelo, &QAbstractItemModel::modelReset, this, &TGridPEPs::AplicaAnchos);
+  AplicaAnchos();
+}
+
+void TGridPEPs::AplicaAnchos() {
+  const bool sucursales = modelo_ && modelo_->ConSucursales();
+  setColumnWidth(TModeloPEPs::kColMarca, qRound(kAnchoMarca * escala_));
+  const int nombre = sucursales ? kAnchoNombre - kAnchoSucursal : kAnchoNombre;
+  setColumnWidth(TModeloPEPs::kColNombre, qRound(nombre * escala_));
+  if (sucursales) setColumnWidth(TModeloPEPs::kColSucursal, qRound(kAnchoSucursal * escala_));
 }
 
 void TGridPEPs::AjustaEscala(double f) {
   escala_ = f;
-  setColumnWidth(TModeloPEPs::kColMarca, qRound(kAnchoMarca * f));
-  setColumnWidth(TModeloPEPs::kColNombre, qRound(kAnchoNombre * f));
+  AplicaAnchos();
   AjustaFilas();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
-// Step 4: the PEP candidates of vtPEPs with one check box per row in "Marcar PEP".
+// Step 4: the PEP candidates of vtPEPs with one check box per row in "Marcar PEP", and their
+// branch when the report consolidates several.
+#include <vector>
+
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -8,11 +11,12 @@ namespace qavi {
 
 class TTablaPEPs;
 
-// vtPEPs as a two-column table: the mark (EsPEP) and the name.
+// vtPEPs as a table: the mark (EsPEP), the name and, with several branches, the branch number.
 class TModeloPEPs : public QAbstractTableModel {
  public:
   static constexpr int kColMarca = 0;
   static constexpr int kColNombre = 1;
+  static constexpr int kColSucursal = 2;
 
   explicit TModeloPEPs(TTablaPEPs& vtPEPs, QObject* padre = nullptr);
 
@@ -27,9 +31,14 @@ class TModeloPEPs : public QAbstractTableModel {
   // Around a refill of vtPEPs by somebody else (the detection).
   void IniciaRecarga() { beginResetModel(); }
   void TerminaRecarga() { endResetModel(); }
+  // Between IniciaRecarga and TerminaRecarga: the name of each branch (branch 1 first), shown as
+  // the hint of its number; with one branch or none, no branch column.
+  void MuestraSucursales(std::vector<QString> nombres);
+  bool ConSucursales() const { return F_Sucursales.size() > 1; }
 
  private:
   TTablaPEPs& F_vtPEPs;
+  std::vector<QString> F_Sucursales;
 };
 
 // Classic cells: the mark as a centred check box, a vertical line after each column, no row lines.
@@ -46,6 +55,7 @@ class TGridPEPs : public QTableView {
  public:
   static constexpr int kAnchoMarca = 84;
   static constexpr int kAnchoNombre = 391;
+  static constexpr int kAnchoSucursal = 70;  // taken from the names when shown
   static constexpr int kAltoFila = 18;
 
   explicit TGridPEPs(QWidget* padre = nullptr);
@@ -60,6 +70,7 @@ class TGridPEPs : public QTableView {
 
  private:
   void CeldaClick(const QModelIndex& i);
+  void AplicaAnchos();
   // Rows a little taller than designed, so the last visible one is never half cut.
   void AjustaFilas();
   TModeloPEPs* modelo_ = nullptr;

@@ -9,13 +9,13 @@
 #include <QFontDatabase>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSettings>
 #include <QShowEvent>
 
 #include "app/DataModule.h"
 #include "app/Indicaciones.h"
 #include "app/Utilerias.h"
 #include "common/IIMensajeModal.h"
-#include "engine/Corrida.h"
 #include "report/render/Fuentes.h"
 
 namespace qavi {
@@ -35,6 +35,7 @@ constexpr const char* kMsjAdvertencia = "¡Advertencia!";
 constexpr const char* kMsjCancelado = "Proceso cancelado.";
 constexpr const char* kMsjReporteListo = "El reporte se generó correctamente.";
 constexpr const char* kMsjReporteFallo = "No fue posible generar el reporte. Llame a Soporte Técnico.";
+constexpr const char* kMsjOtrasSucursales = "Cambió la lista de sucursales: presione \"Detectar PEPs\" de nuevo.";
 
 // Wine's Tahoma Bold, the stand-in where Tahoma is not installed, is bold only in its spacing:
 // there the regular face is emboldened instead.
@@ -125,6 +126,9 @@ const TFilaControl kControles[] = {
      "Usuario administrador para acceder a Velmar"},
     {&F::edPassw, "edPassw", TClase::Control, {304, 251, 121, 21}, "", {}, 0, false,
      "Contraseña del usuario administrador para acceder a Velmar"},
+    // Beside the key of step 2, in the column of the step buttons.
+    {&F::bnSucursales, "bnSucursales", TClase::Control, {479, 237, 105, 25}, "Sucursales…", {}, 0, false,
+     "Carpetas del Velmar de las sucursales que el reporte consolida"},
     {&F::bnDetectaPEPs, "bnDetectaPEPs", TClase::Control, {479, 335, 105, 25}, "Detectar PEPs", {}, 0, false,
      "Cargará una lista de posibles PEPs en el paso 4"},
     {&F::grdPEPs, "grdPEPs", TClase::Control, {95, 491, 498, 122}, "", {}, 0, false,
@@ -150,10 +154,14 @@ TfrmPrincipal::TfrmPrincipal(TdmMain& dm, std::filesystem::path carpeta, QWidget
       F_dm(dm),
       F_Carpeta(std::move(carpeta)),
       F_Pregunta(&PreguntaIndicaciones),
-      F_PreguntaCambio(&PreguntaDuda) {
+      F_PreguntaCambio(&PreguntaDuda),
+      F_PideContrasena(&PideContrasena),
+      F_EligeCarpeta(&EligeCarpetaVelmar) {
   PreparaTahoma();
   CreaControles();
   FormCreate();
+  F_Sucursales = LeeSucursales(*AbreAjustes(), F_Carpeta);
+  MuestraCuentaSucursales();
   if (const QScreen* pantalla = QGuiApplication::primaryScreen()) AjustaAPantalla(pantalla->availableGeometry());
 }
 
@@ -213,6 +221,8 @@ void TfrmPrincipal::CreaControles() {
   setTabOrder(edPassw, bnDetectaPEPs);
   setTabOrder(bnDetectaPEPs, grdPEPs);
   setTabOrder(grdPEPs, bnGenReporte);
+  // Last, so Enter from the password still leads to "Detectar PEPs".
+  setTabOrder(bnGenReporte, bnSucursales);
 
   edCambio->OnKeyPress = [this](TEdicion* s, char16_t& k, Qt::KeyboardModifiers m) {
     FiltraNumerico(s, k);
@@ -222,6 +232,7 @@ void TfrmPrincipal::CreaControles() {
   edPassw->OnKeyPress = edUsuario->OnKeyPress;
   connect(bnDetectaPEPs, &QPushButton::clicked, this, &TfrmPrincipal::bnDetectaPEPsClick);
   connect(bnGenReporte, &QPushButton::clicked, this, &TfrmPrincipal::bnGenReporteClick);
+  connect(bnSucursales, &QPushButton::clicked, this, &TfrmPrincipal::bnSucursalesClick);
   ColocaControles();
 }
 
@@ -368,6 +379,7 @@ void TfrmPrincipal::MuestraSinPEPs(bool bMostrar) {
 void TfrmPrincipal::ActualizaBotones() {
   bnDetectaPEPs->setEnabled(!F_bEnCorrida);
   bnGenReporte->setEnabled(!F_bEnCorrida && F_bDeteccionHecha);
+  bnSucursales->setEnabled(!F_bEnCorrida);
 }
 
 void TfrmPrincipal::CorreOcupado(void (TfrmPrincipal::*proceso)(), QPushButton* boton) {
@@ -390,11 +402,19 @@ void TfrmPrincipal::CorreOcupado(void (TfrmPrincipal::*proceso)(), QPushButton* 
   }
 }
 
-void TfrmPrincipal::MuestraRechazo(TFallaPreambulo falla) {
+void TfrmPrincipal::MuestraRechazo(const TPreambulo& pre) {
+  // With several branches the line says which one refused, as its box did.
+  const auto rechazo = [&](const char* texto) {
+    std::string s = texto;
+    const int n = pre.sucursalFallida;
+    if (n > 0 && static_cast<std::size_t>(n) <= F_Corrida.size())
+      s = NombraSucursal({n, F_Corrida[std::size_t(n - 1)].carpeta, 0, {}}) + ": " + s;
+    _MensajeroForm->MsjEnTx(s);
+  };
   // A missing database said so before connecting; a wrong password has its own line already.
-  switch (falla) {
-    case TFallaPreambulo::Empresa: _MensajeroForm->MsjEnTx(kMsjSinEmpresa); break;
-    case TFallaPreambulo::UsuarioConectado: _MensajeroForm->MsjEnTx(kMsjUsuarioConectado); break;
+  switch (pre.falla) {
+    case TFallaPreambulo::Empresa: rechazo(kMsjSinEmpresa); break;
+    case TFallaPreambulo::UsuarioConectado: rechazo(kMsjUsuarioConectado); break;
     case TFallaPreambulo::BaseDeDatos:
       // The connection layer showed its own box; "Conectando..." would stay on forever.
       if (txMensajes->text() == QString::fromUtf8(kMsjConectando)) _MensajeroForm->MsjEnTx("");
@@ -409,15 +429,70 @@ void TfrmPrincipal::bnDetectaPEPsClick() {
   F_bAtendiendoClick = true;
   const auto libre = qScopeGuard([this] { F_bAtendiendoClick = false; });
   if (FaltanDatos() || !ConfirmaTipoCambio()) return;
+  switch (PreparaSucursales()) {
+    case TListaCorrida::Cancelada: _MensajeroForm->MsjTxEspera(kMsjCancelado, false); return;
+    case TListaCorrida::Repetida: return;
+    case TListaCorrida::Lista: break;
+  }
   MuestraSinPEPs(false);
   CorreOcupado(&TfrmPrincipal::EjecutaDeteccionPEPs, bnDetectaPEPs);
 }
 
-void TfrmPrincipal::EjecutaDeteccionPEPs() {
-  auto pre = PreparaCorrida(F_Carpeta, TipoCambio(), edUsuario->text().toStdString(), edPassw->text().toStdString(),
+TfrmPrincipal::TListaCorrida TfrmPrincipal::PreparaSucursales() {
+  F_Corrida.assign(1, {F_Carpeta, std::nullopt, std::nullopt});
+  for (std::size_t i = 0; i < F_Sucursales.size(); ++i) {
+    const int numero = static_cast<int>(i) + 2;
+    for (std::size_t j = 0; j < F_Corrida.size(); ++j)
+      // A folder counted twice would count its operations twice.
+      if (MismaCarpeta(F_Sucursales[i].carpeta, F_Corrida[j].carpeta)) {
+        MuestraMensaje(NombraSucursal({numero, F_Sucursales[i].carpeta, 0, {}}) +
+                       " es la misma carpeta que la sucursal " + std::to_string(j + 1) +
+                       ". Quítela de la lista de sucursales.");
+        return TListaCorrida::Repetida;
+      }
+    TSucursalVentana& s = F_Sucursales[i];
+    if (s.FaltaPassword()) {
+      const QString texto = QStringLiteral("Escriba la contraseña de %1 en la sucursal %2 (%3):")
+                                .arg(s.clave)
+                                .arg(numero)
+                                .arg(TextoDeRuta(s.carpeta));
+      std::optional<QString> p = F_PideContrasena ? F_PideContrasena(this, texto) : std::nullopt;
+      if (!p) return TListaCorrida::Cancelada;
+      s.password = *p;
+    }
+    TSucursal corrida{s.carpeta, std::nullopt, std::nullopt};
+    if (s.ClavePropia()) {
+      corrida.usuario = s.clave.toStdString();
+      corrida.password = s.password->toStdString();
+    }
+    F_Corrida.push_back(std::move(corrida));
+  }
+  return TListaCorrida::Lista;
+}
+
+TPreambulo TfrmPrincipal::Prepara() {
+  auto pre = PreparaCorrida(F_Corrida, TipoCambio(), edUsuario->text().toStdString(), edPassw->text().toStdString(),
                             F_dm.repGeneral(), _MensajeroForm);
-  if (pre.falla == TFallaPreambulo::Acceso) _MensajeroForm->CampoObligatorio(txPassw, edPassw);
-  MuestraRechazo(pre.falla);
+  if (pre.falla == TFallaPreambulo::Acceso) {
+    const std::size_t i = static_cast<std::size_t>(std::max(0, pre.sucursalFallida - 2));
+    if (pre.sucursalFallida >= 2 && i < F_Sucursales.size() && F_Sucursales[i].ClavePropia())
+      // Its own password was wrong: the next run asks for it again; step 2 is not to blame.
+      F_Sucursales[i].password.reset();
+    else
+      _MensajeroForm->CampoObligatorio(txPassw, edPassw);
+  }
+  return pre;
+}
+
+std::vector<QString> TfrmPrincipal::NombresSucursales(const std::vector<TDatosSucursal>& datos) const {
+  std::vector<QString> r;
+  for (const auto& d : datos) r.push_back(QString::fromStdString(NombraSucursal(d)));
+  return r;
+}
+
+void TfrmPrincipal::EjecutaDeteccionPEPs() {
+  auto pre = Prepara();
+  MuestraRechazo(pre);
   if (!pre.rep) return;
 
   bool bDetectado = false;
@@ -425,6 +500,7 @@ void TfrmPrincipal::EjecutaDeteccionPEPs() {
     // The grid keeps painting while the detection refills the table.
     F_Modelo->IniciaRecarga();
     const auto fin = qScopeGuard([this] { F_Modelo->TerminaRecarga(); });
+    F_Modelo->MuestraSucursales(NombresSucursales(pre.sucursales));
     bDetectado = pre.rep->DetectaPEPs(F_dm.vtPEPs);
   }
   if (!bDetectado) return;
@@ -445,18 +521,58 @@ void TfrmPrincipal::bnGenReporteClick() {
   const auto libre = qScopeGuard([this] { F_bAtendiendoClick = false; });
   if (FaltanDatos() || !ConfirmaTipoCambio()) return;
   _MensajeroForm->MsjTxEspera(kMsjAdvertencia, false);
-  if (F_Pregunta && F_Pregunta(this))
-    CorreOcupado(&TfrmPrincipal::EjecutaGeneraReporte, bnGenReporte);
-  else
-    _MensajeroForm->MsjTxEspera(kMsjCancelado, false);
+  const auto lista = F_Pregunta && F_Pregunta(this) ? PreparaSucursales() : TListaCorrida::Cancelada;
+  switch (lista) {
+    case TListaCorrida::Lista: CorreOcupado(&TfrmPrincipal::EjecutaGeneraReporte, bnGenReporte); break;
+    case TListaCorrida::Cancelada: _MensajeroForm->MsjTxEspera(kMsjCancelado, false); break;
+    case TListaCorrida::Repetida: _MensajeroForm->MsjEnTx(kMsjReporteFallo); break;
+  }
 }
 
 void TfrmPrincipal::EjecutaGeneraReporte() {
-  auto pre = PreparaCorrida(F_Carpeta, TipoCambio(), edUsuario->text().toStdString(), edPassw->text().toStdString(),
-                            F_dm.repGeneral(), _MensajeroForm);
-  if (pre.falla == TFallaPreambulo::Acceso) _MensajeroForm->CampoObligatorio(txPassw, edPassw);
+  auto pre = Prepara();
   const bool bOk = pre.rep && pre.rep->GeneraReporte(F_dm.vtPEPs);
   _MensajeroForm->MsjEnTx(bOk ? kMsjReporteListo : kMsjReporteFallo);
+}
+
+void TfrmPrincipal::MuestraCuentaSucursales() {
+  bnSucursales->setText(F_Sucursales.empty() ? QStringLiteral("Sucursales…")
+                                             : QStringLiteral("Sucursales (%1)…").arg(F_Sucursales.size() + 1));
+}
+
+void TfrmPrincipal::bnSucursalesClick() {
+  if (F_bAtendiendoClick || F_bEnCorrida) return;
+  F_bAtendiendoClick = true;
+  const auto libre = qScopeGuard([this] { F_bAtendiendoClick = false; });
+  TdlgSucursales dlg(F_Carpeta, F_Sucursales, F_EligeCarpeta, this);
+  if (dlg.exec() == QDialog::Accepted) AsignaSucursales(dlg.Sucursales());
+}
+
+void TfrmPrincipal::AsignaSucursales(std::vector<TSucursalVentana> sucursales) {
+  const auto iguales = [](const std::vector<TSucursalVentana>& a, const std::vector<TSucursalVentana>& b, bool claves) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [claves](const auto& x, const auto& y) {
+      return x.carpeta == y.carpeta && (!claves || x.clave == y.clave);
+    });
+  };
+  const bool otrasCarpetas = !iguales(F_Sucursales, sucursales, false);
+  const bool guardar = !iguales(F_Sucursales, sucursales, true);
+  F_Sucursales = std::move(sucursales);
+  MuestraCuentaSucursales();
+  if (guardar && !GuardaSucursales(*AbreAjustes(), F_Carpeta, F_Sucursales))
+    MuestraMensaje("No se pudo guardar la lista de sucursales; se usará solo mientras el programa siga abierto.");
+  if (otrasCarpetas) OlvidaDeteccion();
+}
+
+void TfrmPrincipal::OlvidaDeteccion() {
+  const bool habia = F_bDeteccionHecha || F_dm.vtPEPs.RecordCount() > 0;
+  F_Modelo->IniciaRecarga();
+  F_dm.vtPEPs.Limpia();
+  F_Modelo->MuestraSucursales({});
+  F_Modelo->TerminaRecarga();
+  F_bDeteccionHecha = false;
+  ReiniciaPaso4();
+  ActualizaBotones();
+  if (habia) _MensajeroForm->MsjTxTemp(kMsjOtrasSucursales);
 }
 
 }  // namespace qavi

@@ -54,8 +54,9 @@ bool TRepCuestionarioQAVI::GeneraReporte(TTablaPEPs& vtPEPS) {
   TBoolPersist exito(true);
   MensajeEspera("Iniciando...");
   F_mjReportes->AgregaDatoReporte(kCategoriaCuestionario, "NombreCC", Empresa().sRazonSocial);
-  if (!F_sNotaSucursales.empty())
-    F_mjReportes->AgregaDatoReporte(kCategoriaCuestionario, kVariableSucursales, F_sNotaSucursales);
+  // Always set, empty with one branch: a report that outlives the run (the window's) must not
+  // keep the note of an earlier run over other branches.
+  F_mjReportes->AgregaDatoReporte(kCategoriaCuestionario, kVariableSucursales, F_sNotaSucursales);
   for (int n = 1; n <= F_nTotalPreguntas; ++n) {
     std::string sRespuesta;
     exito.Valor(ResuelveRespuesta(DameRespuesta(n), sRespuesta));

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "CorridaVentana.h"
 #include "app/DataModule.h"
 #include "app/Principal.h"
 #include "db/ColectorConxs.h"
@@ -19,6 +20,7 @@
 #include "support/GrabadoraMensajes.h"
 
 using namespace qavi;
+using namespace qavi::prueba;
 using tools::TVelmarFixture;
 
 Q_DECLARE_METATYPE(std::optional<TVelmarFixture>)
@@ -28,26 +30,6 @@ namespace {
 const QColor kTeal(0, 128, 128);
 const QColor kGris(128, 128, 128);
 const QColor kRojo(255, 0, 0);
-const QString kConectando = QString::fromUtf8(kMsjConectando);
-const QString kDeteccionLista = QStringLiteral("La detección de PEPs ha finalizado.");
-const QString kAdvertencia = QStringLiteral("¡Advertencia!");
-const QString kReporteListo = QStringLiteral("El reporte se generó correctamente.");
-const QString kReporteFallo = QStringLiteral("No fue posible generar el reporte. Llame a Soporte Técnico.");
-
-// Candidates: ANA (PEP in her report) and ROSA (possible PEP); LUIS's report is not about PEPs.
-TVelmarFixture ConCandidatos() {
-  TVelmarFixture f;
-  f.Cliente({.clave = "P1", .nombre = "ANA", .paterno = "SOLIS", .materno = tools::Nulo});
-  f.Cliente({.clave = "C2", .nombre = "LUIS", .paterno = "MORA", .materno = tools::Nulo});
-  f.Cliente({.clave = "C3", .nombre = "ROSA", .paterno = "CRUZ", .materno = tools::Nulo});
-  f.Relevan({.observaciones = "Es PEP", .cliente = "P1"});
-  f.Relevan({.observaciones = "POSIBLE PEP", .cliente = "C3"});
-  f.Relevan({.observaciones = "OPERACION INUSUAL", .cliente = "C2"});
-  f.Movto({.folio = 1, .cantidad = 40.0, .cliente = "P1"});
-  f.Movto({.folio = 2, .cantidad = 60.0, .cliente = "C2"});
-  return f;
-}
-
 TVelmarFixture SinCandidatos() {
   TVelmarFixture f;
   f.Cliente({.clave = "C2", .nombre = "LUIS"});
@@ -55,65 +37,17 @@ TVelmarFixture SinCandidatos() {
   return f;
 }
 
-// The window over a Velmar folder, the instructions answered by the test, everything it shows recorded.
-struct TCorrida {
-  std::filesystem::path ruta;
-  std::shared_ptr<TReporteMemoria> reporte = std::make_shared<TReporteMemoria>();
-  TdmMain dm{reporte};
-  std::unique_ptr<TfrmPrincipal> w;
-  prueba::TGrabadoraMensajes cajas;
-  QStringList textos;  // status texts, clearing left out
-  int preguntas = 0;
-  bool respuesta = true;
-
-  TCorrida(const std::filesystem::path& carpeta, const std::optional<TVelmarFixture>& f,
-           std::optional<std::filesystem::path> carpetaVentana = carpetaNinguna())
-      : ruta(carpeta) {
-    if (f) {
-      std::string error;
-      QVERIFY2(f->Escribe(ruta, &error), error.c_str());
-    }
-    w = carpetaVentana ? std::make_unique<TfrmPrincipal>(dm, *carpetaVentana) : std::make_unique<TfrmPrincipal>(dm);
-    w->AsignaPregunta([this](QWidget*) {
-      ++preguntas;
-      return respuesta;
-    });
-    QObject::connect(w->Mensajero().get(), &TMensajero::TextoCambiado, [this](const QString& s) {
-      if (!s.isEmpty()) textos << s;
-    });
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    QTRY_COMPARE(preguntas, 1);
-    w->edUsuario->setText(QStringLiteral("ADMIN"));
-    w->edPassw->setText(QStringLiteral("DEMO"));
-  }
-  static std::optional<std::filesystem::path> carpetaNinguna() { return std::nullopt; }
-
-  QString Respuesta(int n) const {
-    return QString::fromStdString(EvaluaValor(reporte->Variables().DameValor("preg_" + std::to_string(n))));
-  }
-  int FilaDe(const QString& nombre) const {
-    for (int i = 0; i < w->grdPEPs->model()->rowCount(); ++i)
-      if (w->grdPEPs->model()->index(i, 1).data().toString() == nombre) return i;
-    return -1;
-  }
-  void ClicMarca(int fila) {
-    auto* g = w->grdPEPs;
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(fila, 0)).center());
-  }
-  std::vector<std::string> Cajas() const { return cajas.Mensajes(); }
-};
-
 }  // namespace
 
 class TCorridasTest : public QObject {
   Q_OBJECT
 
   QTemporaryDir* dir_ = nullptr;
+  std::unique_ptr<prueba::TAjustesDePrueba> ajustes_;
   std::filesystem::path Ruta() const { return dir_->path().toStdString(); }
 
  private slots:
+  void initTestCase() { ajustes_ = std::make_unique<prueba::TAjustesDePrueba>(); }
   void init() {
     dir_ = new QTemporaryDir;
     QVERIFY(dir_->isValid());
