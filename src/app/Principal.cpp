@@ -445,9 +445,7 @@ TfrmPrincipal::TListaCorrida TfrmPrincipal::PreparaSucursales() {
     for (std::size_t j = 0; j < F_Corrida.size(); ++j)
       // A folder counted twice would count its operations twice.
       if (MismaCarpeta(F_Sucursales[i].carpeta, F_Corrida[j].carpeta)) {
-        MuestraMensaje(NombraSucursal({numero, F_Sucursales[i].carpeta, 0, {}}) +
-                       " es la misma carpeta que la sucursal " + std::to_string(j + 1) +
-                       ". Quítela de la lista de sucursales.");
+        MuestraMensaje(MensajeSucursalRepetida(numero, F_Sucursales[i].carpeta, static_cast<int>(j) + 1));
         return TListaCorrida::Repetida;
       }
     TSucursalVentana& s = F_Sucursales[i];

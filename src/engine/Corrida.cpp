@@ -113,6 +113,11 @@ std::string NombraSucursal(const TDatosSucursal& s) {
          ")";
 }
 
+std::string MensajeSucursalRepetida(int numero, const std::filesystem::path& carpeta, int otra) {
+  return NombraSucursal({numero, carpeta, 0, {}}) + " es la misma carpeta que la sucursal " + std::to_string(otra) +
+         ". Quítela de la lista de sucursales.";
+}
+
 std::string NotaSucursales(const std::vector<TDatosSucursal>& sucursales) {
   std::string s = "Las respuestas consolidan las " + std::to_string(sucursales.size()) + " sucursales siguientes:";
   for (const auto& d : sucursales)
@@ -143,6 +148,11 @@ TPreambulo PreparaCorrida(const std::vector<TSucursal>& sucursales, double dTCam
     const auto ruta = suc.carpeta / "DataBase" / "Velmar.mdb";
     std::error_code ec;
     if (!std::filesystem::is_regular_file(ruta, ec)) return falla(TFallaPreambulo::BaseDeDatos, d, kMsjFaltaBDSucursal);
+    for (std::size_t j = 0; j < fuentes.size(); ++j)
+      if (std::filesystem::equivalent(ruta, fuentes[j].ruta, ec)) {
+        MuestraMensaje(MensajeSucursalRepetida(d.numero, d.carpeta, static_cast<int>(j) + 1));
+        return falla(TFallaPreambulo::BaseDeDatos, d, nullptr);
+      }
     if (mensajero) mensajero->MsjTxEspera(kMsjConectando, false);
     TADOConnection* conector = nullptr;
     // The BD-101 message already names the file that could not be opened.

@@ -67,6 +67,9 @@ TPreambulo PreparaCorrida(const std::vector<TSucursal>& sucursales, double dTCam
 
 // "Sucursal N (carpeta, empresa)", as messages name a branch.
 std::string NombraSucursal(const TDatosSucursal& sucursal);
+// A branch whose database is an earlier branch's again would count its operations twice.
+std::string MensajeSucursalRepetida(int numero, const std::filesystem::path& carpeta, int otra);
+
 // Page 1's note of the branches an answer consolidates.
 std::string NotaSucursales(const std::vector<TDatosSucursal>& sucursales);
 

@@ -391,6 +391,22 @@ TEST(Sucursales, CadaRechazoNombraSuSucursal) {
   }
 }
 
+// The same database named twice (the same folder, or another path to it) would count its operations
+// twice: refused before anything is read.
+TEST(Sucursales, LaMismaBaseDosVecesSeRechaza) {
+  prueba::TCarpetaTemporal dir;
+  ASSERT_TRUE(Base(1, "SUCURSAL 1").Escribe(dir / "suc1"));
+  ASSERT_TRUE(Base(1, "SUCURSAL 2").Escribe(dir / "suc2"));
+  for (const auto& otra : {dir / "suc1", dir / "suc2" / ".." / "suc1"}) {
+    const TCorrida r = Corre({dir / "suc1", dir / "suc2", otra});
+    EXPECT_FALSE(r.pre.rep);
+    EXPECT_EQ(r.pre.sucursalFallida, 3);
+    ASSERT_FALSE(r.cajas.empty());
+    EXPECT_EQ(r.cajas.back(), "Sucursal 3 (" + otra.string() +
+                                  ") es la misma carpeta que la sucursal 1. Quítela de la lista de sucursales.");
+  }
+}
+
 // A branch may have its own administrator: its key and password are tried there, the run's
 // everywhere else.
 TEST(Sucursales, CredencialesPropiasDeUnaSucursal) {
