@@ -92,9 +92,11 @@ std::string NombreEmpresa(TADOConnection* conector, int nNumEmp, TRepCuestKORU20
 
 // Branch 2 onwards live in the registry beside "BDPrincipal", each under its own name and file;
 // a name that now points elsewhere is made anew.
+std::string EntradaSucursal(int numero) { return "BDSucursal" + std::to_string(numero); }
+
 bool AbreBDSucursal(int numero, const std::filesystem::path& ruta, TADOConnection*& Conector) {
   if (!gColectorConxs) return false;
-  const std::string nombre = "BDSucursal" + std::to_string(numero);
+  const std::string nombre = EntradaSucursal(numero);
   TADOConnection* c = nullptr;
   if (gColectorConxs->DameAccessConex(nombre, c) && c &&
       PartesStrConexion(c->ConnectionString())["data source"] != ruta.string())
@@ -189,7 +191,10 @@ TPreambulo PreparaCorrida(const std::vector<TSucursal>& sucursales, double dTCam
                                                           r.sucursales[0].nNumEmp);
   consolidado->ConsolidaSucursales(static_cast<int>(sucursales.size()));
   consolidado->NotaSucursales(NotaSucursales(r.sucursales));
-  r.rep = std::make_shared<TRepSucursales>(std::move(reps), std::move(conexion), std::move(consolidado));
+  std::vector<std::string> registro;
+  for (std::size_t i = 1; i < r.sucursales.size(); ++i) registro.push_back(EntradaSucursal(r.sucursales[i].numero));
+  r.rep = std::make_shared<TRepSucursales>(std::move(reps), std::move(conexion), std::move(consolidado),
+                                           std::move(registro));
   return r;
 }
 

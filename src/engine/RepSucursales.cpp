@@ -1,12 +1,23 @@
 #include "engine/RepSucursales.h"
 
+#include "db/ColectorConxs.h"
 #include "report/TablaPEPs.h"
 
 namespace qavi {
 
 TRepSucursales::TRepSucursales(std::vector<IRepCuestionarioQAVIPtr> sucursales,
-                               std::shared_ptr<TADOConnection> conexion, IRepCuestionarioQAVIPtr consolidado)
-    : sucursales_(std::move(sucursales)), conexion_(std::move(conexion)), consolidado_(std::move(consolidado)) {}
+                               std::shared_ptr<TADOConnection> conexion, IRepCuestionarioQAVIPtr consolidado,
+                               std::vector<std::string> registro)
+    : sucursales_(std::move(sucursales)),
+      conexion_(std::move(conexion)),
+      consolidado_(std::move(consolidado)),
+      registro_(std::move(registro)) {}
+
+bool TRepSucursales::GeneraReporte(TTablaPEPs& vtPEPS) {
+  if (gColectorConxs)
+    for (const auto& nombre : registro_) gColectorConxs->Desconecta(nombre);
+  return consolidado_->GeneraReporte(vtPEPS);
+}
 
 bool TRepSucursales::DetectaPEPs(TTablaPEPs& vtPEPS) {
   vtPEPS.Abre();

@@ -80,13 +80,7 @@ TTablaMemoria::TTablaMemoria(std::vector<std::string> declaraciones, std::string
 
 TTablaMemoria::~TTablaMemoria() = default;
 
-void TTablaMemoria::Reserva(std::size_t filas) {
-  for (auto& c : datos_) {
-    c->e32.reserve(filas);
-    c->reales.reserve(filas);
-    c->ids.reserve(filas);
-  }
-}
+void TTablaMemoria::Reserva(std::size_t filas) { reserva_ = filas; }
 
 const std::string& TTablaMemoria::Ilegible(std::size_t columna) const {
   static const std::string kNada;
@@ -130,7 +124,14 @@ bool TTablaMemoria::Agrega(const std::vector<TValorMdb>& fila) {
       id = col.Guarda(bytes);
       if (!id) return false;
     }
-    if (col.clase == TClase::Nulo && clase != TClase::Nulo && clase != TClase::Ilegible) col.clase = clase;
+    if (col.clase == TClase::Nulo && clase != TClase::Nulo && clase != TClase::Ilegible) {
+      col.clase = clase;
+      switch (clase) {
+        case TClase::Entero: col.e32.reserve(reserva_); break;
+        case TClase::Real: col.reales.reserve(reserva_); break;
+        default: col.ids.reserve(reserva_); break;
+      }
+    }
     if (clase != TClase::Nulo && clase == col.clase) {
       switch (clase) {
         case TClase::Entero: col.PonEntero(f, entero); break;

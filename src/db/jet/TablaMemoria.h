@@ -116,6 +116,7 @@ class TTablaMemoria {
   // Column by column, each kept by what its cells hold (see TablaMemoria.cpp).
   std::vector<std::unique_ptr<TColumna>> datos_;
   std::size_t filas_ = 0;
+  std::size_t reserva_ = 0;  // rows announced, reserved in a column once its class is known
 };
 
 // The memory tables of one connection.
