@@ -13,7 +13,9 @@
 #include "db/jet/sql/EmisorJet.h"
 #include "db/jet/sql/PasoClavesNumericas.h"
 #include "db/jet/sql/PasoPeriodos.h"
+#include "db/jet/sql/PasoTiposExactos.h"
 #include "db/jet/sql/TraductorJet.h"
+#include "db/jet/texto/TextoJet.h"
 
 namespace {
 
@@ -41,6 +43,16 @@ struct TOraculo : qavi::jet::IOraculoTipos {
   }
 };
 
+// The amounts are Currency, so that the exact-types pass has something to rewrite.
+struct TCatalogo : qavi::jet::ICatalogoTipos {
+  const std::vector<qavi::jet::TColumnaTipada>* Columnas(const std::string& tabla) const override {
+    using C = qavi::jet::TClaseValor;
+    static const std::vector<qavi::jet::TColumnaTipada> movtos = {
+        {"Tipo", {}}, {"Folio", {C::Entero}}, {"Fecha", {}}, {"Cantidad", {C::Moneda, 4}}};
+    return qavi::jet::MismoNombreJet(tabla, "tMovtos") ? &movtos : nullptr;
+  }
+};
+
 void Corre(const std::string& sql) {
   sqlite3_stmt* st = nullptr;
   sqlite3* db = BaseDePrueba();
@@ -63,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t n) 
   auto a = qavi::jet::AnalizaJet(texto);
   if (!a.ok || a.tipo != qavi::jet::TTipoSentencia::Seleccion) return 0;
   TOraculo oraculo;
+  qavi::jet::CalculaTiposExactos(a.sentencia, TCatalogo());
   qavi::jet::EmpujaPeriodos(a.sentencia);
   qavi::jet::OrdenaClavesNumericas(a.sentencia, oraculo);
   Corre(qavi::jet::EmiteSentencia(a.sentencia));

@@ -179,5 +179,58 @@ TEST_P(MotorJetDestinos, UnaTablaConCualquierEscritura) {
   for (const auto& c : casos) EXPECT_EQ(Valor(*m, c.sql), c.esperado) << c.sql;
 }
 
+// Currency amounts are added and rounded exactly, as Jet does, whichever way the engine runs: the
+// derived tables kept or as written, tables in SQLite or in memory, a batch with its second half
+// on a second connection. 25 amounts of 0.1 add up to 2.5 (ROUND gives 2), not to the
+// 2.500000000000001 of reals (3). Several files read as one take the first file's types.
+TEST_F(MotorJetTest, MonedaSumadaYRedondeadaExactaEnCadaCamino) {
+  const auto escribe = [&](const char* nombre, tools::TTipoJet tipo, int filas = 25) {
+    tools::TVelmarFixture f;
+    for (int i = 1; i <= filas; ++i) f.Movto({.folio = i, .cantidad = 0.1});
+    for (auto& c : f.Tabla("tMovtos")->columnas)
+      if (c.nombre == "Cantidad") c.tipo = tipo;
+    const auto ruta = dir.Ruta() / nombre;
+    EXPECT_TRUE(f.EscribeMdb(ruta));
+    return ruta;
+  };
+  const auto moneda = escribe("Moneda.mdb", tools::TTipoJet::Moneda);
+  const auto doble = escribe("Doble.mdb", tools::TTipoJet::Doble);
+  const auto moneda15 = escribe("Moneda15.mdb", tools::TTipoJet::Moneda, 15);
+  const auto doble10 = escribe("Doble10.mdb", tools::TTipoJet::Doble, 10);
+  const TPlanConsolidacion plan{{{"tMovtos", "NumEmp", {"Folio"}}}};
+  const std::string suma = "SELECT ROUND(SUM(Cantidad)) AS R FROM tMovtos";
+  const std::string derivada =
+      "SELECT ROUND(SUM(S)) AS R FROM (SELECT Tipo, SUM(Cantidad) AS S FROM tMovtos GROUP BY Tipo) AS t";
+  const struct {
+    const char* nombre;
+    TOpcionesMotorJet opciones;
+  } caminos[] = {{"como corre", {}},
+                 {"como se escribe", {.reutilizaDerivadas = false}},
+                 {"en memoria", {.filasParaMemoria = 0}},
+                 {"un hilo", {.adelantaLote = false}}};
+  for (const auto& c : caminos) {
+    SCOPED_TRACE(c.nombre);
+    std::string error;
+    for (const auto& [ruta, esperado] : {std::pair{moneda, "2"}, std::pair{doble, "3"}}) {
+      auto m = TMotorJet::Abre(ruta, error, c.opciones);
+      ASSERT_TRUE(m) << error;
+      m->Anticipa({suma, derivada, suma, derivada});  // the second half may run ahead
+      for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        EXPECT_EQ(Valor(*m, suma), esperado) << ruta;
+        EXPECT_EQ(Valor(*m, derivada), esperado) << ruta;
+      }
+    }
+    // 15 rows of the first file and 10 of the second: the first file's type is the table's.
+    for (const auto& [fuentes, esperado] :
+         {std::pair{std::vector<TFuenteJet>{{moneda15, 1}, {doble10, 1}}, "2"},
+          std::pair{std::vector<TFuenteJet>{{doble10, 1}, {moneda15, 1}}, "3"}}) {
+      auto consolidado = TMotorJet::AbreConsolidado(fuentes, plan, error, c.opciones);
+      ASSERT_TRUE(consolidado) << error;
+      EXPECT_EQ(Valor(*consolidado, "SELECT COUNT(1) AS N FROM tMovtos"), "25");
+      EXPECT_EQ(Valor(*consolidado, suma), esperado) << fuentes[0].ruta;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qavi::jet

@@ -2,6 +2,7 @@
 // questionnaire must give over them.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <map>
 
@@ -203,6 +204,77 @@ TEST(Respuestas, ConjuntosPequenos) {
     EXPECT_TRUE(r.cajas.empty()) << r.cajas.front();
     for (const auto& [n, texto] : c.esperadas) EXPECT_EQ(r.respuestas[n], "Respuesta: " + texto) << "pregunta " << n;
     EXPECT_EQ(r.respuestas[1], "(** El CC debe responder **)");
+  }
+}
+
+// The same operations with their amounts (and, where said, their quotes) stored as Double, as
+// Currency and as Decimal(18, 2): Jet adds Double in reals, Currency and Decimal exactly, and
+// rounds halves to even. Amounts of 0.10 and 0.07 are chosen where the two part: 25 × 0.10 is
+// 2.5 exactly (ROUND: 2) but 2.500000000000001 in reals (3); 50 × 0.07 is 3.5 (4) but
+// 3.499999999999998 (3). Rows of one folio in both tables are one operation: its amount is their
+// sum. Currency × Currency keeps four decimals: 0.4 × 100.0001 is 40.0000 (÷ 16 = 2.5: 2) where
+// Double and Decimal keep 40.00004 (3).
+TEST(Respuestas, MontosEnMonedaYDecimalComoJet) {
+  using tools::TTipoJet;
+  const struct {
+    const char* nombre;
+    TTipoJet tipo;
+    int escala;
+  } tipos[] = {{"Double", TTipoJet::Doble, 0}, {"Currency", TTipoJet::Moneda, 0}, {"Decimal", TTipoJet::Decimal, 2}};
+  const struct {
+    const char* nombre;
+    std::function<void(TVelmarFixture&)> datos;
+    bool cotizacionDelMismoTipo;
+    std::map<int, std::array<const char*, 3>> esperadas;  // Double, Currency, Decimal
+  } casos[] = {
+      {"dólares: una compra de 25 × 0.10 y una venta de 50 × 0.07",
+       [](TVelmarFixture& f) {
+         for (int i = 0; i < 25; ++i)
+           (i < 15 ? f.Movto({.folio = 1, .cantidad = 0.1}) : f.Proces({.folio = 1, .cantidad = 0.1}));
+         for (int i = 0; i < 50; ++i) f.Movto({.tipo = "V", .folio = 2, .cantidad = 0.07});
+       },
+       false,
+       {{43, {"1", "1", "1"}},
+        {52, {"3", "2", "2"}},
+        {61, {"3", "2", "2"}},
+        {101, {"1", "1", "1"}},
+        {110, {"3", "4", "4"}},
+        {119, {"3", "4", "4"}}}},
+      {"otras divisas: 25 × 0.10 euros a 16",
+       [](TVelmarFixture& f) {
+         for (int i = 0; i < 25; ++i) f.Movto({.folio = 3, .divisa = 2, .cotizacion = 16.0, .cantidad = 0.1});
+       },
+       false,
+       {{72, {"1", "1", "1"}}, {81, {"3", "2", "2"}}, {90, {"3", "2", "2"}}}},
+      {"documentos: 25 × 0.10 en un documento en dólares",
+       [](TVelmarFixture& f) {
+         for (int i = 0; i < 25; ++i) f.Movto({.folio = 4, .divisa = 3, .cotizacion = 17.0, .cantidad = 0.1});
+       },
+       false,
+       {{161, {"1", "1", "1"}}, {170, {"3", "2", "2"}}, {179, {"3", "2", "2"}}}},
+      {"cotización del mismo tipo: 0.4 euros a 100.0001",
+       [](TVelmarFixture& f) { f.Movto({.folio = 5, .divisa = 2, .cotizacion = 100.0001, .cantidad = 0.4}); },
+       true,
+       {{81, {"3", "2", "3"}}, {90, {"3", "2", "3"}}}},
+  };
+  for (const auto& c : casos) {
+    for (const auto& t : tipos) {
+      SCOPED_TRACE(std::string(c.nombre) + ", " + t.nombre);
+      TVelmarFixture f = Base();
+      f.Cliente({.clave = "C1"});
+      c.datos(f);
+      for (const char* tabla : {"tMovtos", "tProces"})
+        for (auto& col : f.Tabla(tabla)->columnas)
+          if (col.nombre == "Cantidad" || (c.cotizacionDelMismoTipo && col.nombre == "Cotizacion")) {
+            col.tipo = t.tipo;
+            col.escala = col.nombre == "Cantidad" ? t.escala : 4;
+          }
+      const auto r = Corre(f);
+      EXPECT_TRUE(r.ok);
+      const std::size_t i = static_cast<std::size_t>(&t - tipos);
+      for (const auto& [n, textos] : c.esperadas)
+        EXPECT_EQ(r.respuestas.at(n), std::string("Respuesta: ") + textos[i]) << "pregunta " << n;
+    }
   }
 }
 

@@ -11,7 +11,8 @@
 
 namespace qavi::jet {
 
-std::unique_ptr<TAdelantoJet> TAdelantoJet::Inicia(std::vector<TTablaCargada> tablas, std::size_t filasParaMemoria,
+std::unique_ptr<TAdelantoJet> TAdelantoJet::Inicia(std::vector<TTablaCargada> tablas, TCatalogoTipos catalogo,
+                                                   std::size_t filasParaMemoria,
                                                    std::vector<std::string> sentencias,
                                                    std::vector<std::size_t> propias,
                                                    std::map<std::string, TDerivadasJet::TUso> plan) {
@@ -22,6 +23,7 @@ std::unique_ptr<TAdelantoJet> TAdelantoJet::Inicia(std::vector<TTablaCargada> ta
   a->derivadas_.Reinicia(a->conexion_->Db());
   a->derivadas_.Planea(std::move(plan));
   a->tablas_ = std::move(tablas);
+  a->catalogo_ = std::move(catalogo);
   a->filasParaMemoria_ = filasParaMemoria;
   a->sentencias_ = std::move(sentencias);
   a->propias_ = std::move(propias);
@@ -60,7 +62,7 @@ void TAdelantoJet::Corre() {
       try {
         TAnalisisJet analisis = AnalizaJet(sentencias_[i]);
         derivadas_.Sentencia(i);
-        r.ok = analisis.ok && CorreSentencia(*conexion_, &derivadas_, analisis, r.filas, r.error);
+        r.ok = analisis.ok && CorreSentencia(*conexion_, &derivadas_, catalogo_, analisis, r.filas, r.error);
         if (!analisis.ok) r.error = analisis.error;
         derivadas_.Libera(i);
       } catch (const std::bad_alloc&) {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "db/jet/CatalogoTipos.h"
 #include "db/jet/DerivadasJet.h"
 #include "db/jet/SentenciaJet.h"
 
@@ -30,9 +31,11 @@ struct TTablaCargada {
 
 class TAdelantoJet {
  public:
-  // Runs `sentencias[i]` for each i of `propias` (in that order) under `plan`. Null when no
-  // second connection or thread can be had: the engine then runs them itself.
-  static std::unique_ptr<TAdelantoJet> Inicia(std::vector<TTablaCargada> tablas, std::size_t filasParaMemoria,
+  // Runs `sentencias[i]` for each i of `propias` (in that order) under `plan`, over `tablas` with
+  // the Jet types `catalogo` gives them. Null when no second connection or thread can be had: the
+  // engine then runs them itself.
+  static std::unique_ptr<TAdelantoJet> Inicia(std::vector<TTablaCargada> tablas, TCatalogoTipos catalogo,
+                                              std::size_t filasParaMemoria,
                                               std::vector<std::string> sentencias, std::vector<std::size_t> propias,
                                               std::map<std::string, TDerivadasJet::TUso> plan);
   // Stops what is still running and waits for it.
@@ -55,6 +58,7 @@ class TAdelantoJet {
   void Corre();
 
   std::vector<TTablaCargada> tablas_;
+  TCatalogoTipos catalogo_;
   std::size_t filasParaMemoria_ = 0;
   std::vector<std::string> sentencias_;
   std::vector<std::size_t> propias_;

@@ -84,6 +84,7 @@ bool TMotorJet::Reinicia(std::string& error) {
   sellos_ = std::move(sellos);
   cargadas_.clear();
   tablas_.clear();
+  catalogo_ = {};
   ++cargas_;
   return true;
 }
@@ -148,6 +149,7 @@ bool TMotorJet::PreparaTablas(const std::set<std::string>& tablas, std::string& 
     if (!InstalaTabla(*conexion_, leidas[i].nombre, leidas[i].memoria, error, opciones_.filasParaMemoria))
       return false;
     cargadas_.insert(ClaveNombreJet(pendientes[i]));
+    catalogo_.Agrega(*archivos_[0], leidas[i].nombre);
     tablas_.push_back({leidas[i].nombre, std::move(leidas[i].memoria)});
   }
   return true;
@@ -179,7 +181,7 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
     for (std::size_t i = 0; i < analisis.size(); ++i) {
       if (i >= mitad) propias.push_back(i);
       if (!analisis[i].ok || analisis[i].tipo != TTipoSentencia::Seleccion) continue;
-      ReescribeJet(analisis[i], derivadas_);
+      ReescribeJet(analisis[i], derivadas_, catalogo_);
       for (auto& identidad : IdentidadesDerivadas(analisis[i].sentencia)) {
         auto& uso = (i >= mitad ? planAdelanto : plan)[std::move(identidad)];
         ++uso.usos;
@@ -192,7 +194,7 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
   derivadas_.Planea(std::move(plan));
   lote_ = sentencias;
   if (!propias.empty())
-    adelanto_ = TAdelantoJet::Inicia(tablas_, opciones_.filasParaMemoria, sentencias, std::move(propias),
+    adelanto_ = TAdelantoJet::Inicia(tablas_, catalogo_, opciones_.filasParaMemoria, sentencias, std::move(propias),
                                      std::move(planAdelanto));
 }
 
@@ -217,7 +219,8 @@ bool TMotorJet::Corre(const std::string& sSQL, TResultadoJet& resultado, std::st
   }
   if (!PreparaTablas(analisis.tablas, error)) return false;
   TTiempo c("sentencia " + sSQL);
-  return CorreSentencia(*conexion_, opciones_.reutilizaDerivadas ? &derivadas_ : nullptr, analisis, resultado, error);
+  return CorreSentencia(*conexion_, opciones_.reutilizaDerivadas ? &derivadas_ : nullptr, catalogo_, analisis, resultado,
+                        error);
 }
 
 bool TMotorJet::Ejecuta(const std::string& sSQL, std::string& error) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "db/jet/AdelantoJet.h"
+#include "db/jet/CatalogoTipos.h"
 #include "db/jet/ConsolidacionJet.h"
 #include "db/jet/DerivadasJet.h"
 #include "db/jet/SentenciaJet.h"
@@ -73,6 +74,7 @@ class TMotorJet {
   std::unique_ptr<TConexionJet> conexion_;
   std::set<std::string> cargadas_;  // Jet name keys
   std::vector<TTablaCargada> tablas_;  // what is loaded, for a second connection to share
+  TCatalogoTipos catalogo_;            // their columns' Jet types (the first file's)
   int cargas_ = 0;
   std::vector<std::string> lote_;  // the statements announced by Anticipa
   std::size_t enLote_ = 0;         // the next one expected

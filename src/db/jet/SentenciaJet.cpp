@@ -44,21 +44,24 @@ TValorMdb LeeCelda(sqlite3_stmt* st, int i) {
 
 }  // namespace
 
-void ReescribeJet(TAnalisisJet& analisis, IOraculoTipos& oraculo) {
+void ReescribeJet(TAnalisisJet& analisis, IOraculoTipos& oraculo, const ICatalogoTipos& catalogo) {
+  CalculaTiposExactos(analisis.sentencia, catalogo);
   EmpujaPeriodos(analisis.sentencia);
   OrdenaClavesNumericas(analisis.sentencia, oraculo);
 }
 
-bool CorreSentencia(TConexionJet& conexion, TDerivadasJet* derivadas, TAnalisisJet& analisis,
-                    TResultadoJet& resultado, std::string& error) {
+bool CorreSentencia(TConexionJet& conexion, TDerivadasJet* derivadas, const ICatalogoTipos& catalogo,
+                    TAnalisisJet& analisis, TResultadoJet& resultado, std::string& error) {
   resultado = {};
   std::string sql;
   try {
     if (analisis.tipo == TTipoSentencia::Borrado) {
       if (derivadas) derivadas->Descarta();  // the rows change: nothing computed before holds
     } else if (derivadas) {
-      ReescribeJet(analisis, *derivadas);
+      ReescribeJet(analisis, *derivadas, catalogo);
       ReutilizaDerivadas(analisis.sentencia, *derivadas);
+    } else {
+      CalculaTiposExactos(analisis.sentencia, catalogo);
     }
     sql = EmiteSentencia(analisis.sentencia);
   } catch (const std::bad_alloc&) {

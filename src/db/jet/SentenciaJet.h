@@ -6,6 +6,7 @@
 
 #include "db/jet/ValorMdb.h"
 #include "db/jet/sql/PasoClavesNumericas.h"
+#include "db/jet/sql/PasoTiposExactos.h"
 #include "db/jet/sql/TraductorJet.h"
 
 namespace qavi::jet {
@@ -19,12 +20,14 @@ struct TResultadoJet {
   std::vector<std::vector<TValorMdb>> filas;
 };
 
-// The rewrites up to the point where derived tables are kept: periods inside, number keys first.
-void ReescribeJet(TAnalisisJet& analisis, IOraculoTipos& oraculo);
+// The rewrites up to the point where derived tables are kept: Currency and Decimal as Jet
+// computes them (the types of the loaded tables from `catalogo`), periods inside, number keys first.
+void ReescribeJet(TAnalisisJet& analisis, IOraculoTipos& oraculo, const ICatalogoTipos& catalogo);
 
-// `analisis` of a statement whose tables the connection holds. `derivadas` null: as written.
-// False and a readable Spanish reason on failure.
-bool CorreSentencia(TConexionJet& conexion, TDerivadasJet* derivadas, TAnalisisJet& analisis,
-                    TResultadoJet& resultado, std::string& error);
+// `analisis` of a statement whose tables the connection holds and `catalogo` types. `derivadas`
+// null: as written (Currency and Decimal still computed as Jet does). False and a readable
+// Spanish reason on failure.
+bool CorreSentencia(TConexionJet& conexion, TDerivadasJet* derivadas, const ICatalogoTipos& catalogo,
+                    TAnalisisJet& analisis, TResultadoJet& resultado, std::string& error);
 
 }  // namespace qavi::jet

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/FormatoNumero.h"
+#include "db/jet/funciones/AritmeticaExacta.h"
 #include "db/jet/texto/TextoJet.h"
 
 namespace qavi::jet {
@@ -172,17 +173,24 @@ bool ArgumentoNumerico(sqlite3_context* ctx, sqlite3_value* v, TNumero& n) {
   return false;
 }
 
+// ROUND's number of decimals; false with the result set when it is null, text or out of range.
+bool DecimalesDeRound(sqlite3_context* ctx, sqlite3_value* v, int& decimales) {
+  TNumero d;
+  if (!ArgumentoNumerico(ctx, v, d)) return false;
+  const double dd = d.Real();
+  if (dd < 0 || dd > 1000) {
+    sqlite3_result_error(ctx, "Argumento no válido en ROUND", -1);
+    return false;
+  }
+  decimales = static_cast<int>(RedondeaJet(dd));
+  return true;
+}
+
 void JetRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   TNumero x;
   if (!ArgumentoNumerico(ctx, argv[0], x)) return;
   int decimales = 0;
-  if (argc > 1) {
-    TNumero d;
-    if (!ArgumentoNumerico(ctx, argv[1], d)) return;
-    const double dd = d.Real();
-    if (dd < 0 || dd > 1000) { sqlite3_result_error(ctx, "Argumento no válido en ROUND", -1); return; }
-    decimales = static_cast<int>(RedondeaJet(dd));
-  }
+  if (argc > 1 && !DecimalesDeRound(ctx, argv[1], decimales)) return;
   if (x.entero) { sqlite3_result_int64(ctx, x.i); return; }
   sqlite3_result_double(ctx, RedondeaJet(x.d, decimales));
 }
@@ -192,6 +200,113 @@ void JetStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (!ArgumentoNumerico(ctx, argv[0], x)) return;
   const std::string r = x.entero ? StrJet(x.i) : StrJet(x.d);
   sqlite3_result_text(ctx, r.data(), static_cast<int>(r.size()), SQLITE_TRANSIENT);
+}
+
+// ---- Currency and Decimal, exact (AritmeticaExacta.h) ----
+// The engine writes these where Jet's result is Currency or Decimal; the scale arguments are the
+// decimals of each operand and of the result, as the rewrite pass knows them. A value the units
+// cannot hold exactly is computed in reals, as without them.
+
+// An operand as units of `escala` decimals. False for a text that is no number (the error set);
+// a null leaves `nulo`.
+struct TOperandoExacto {
+  bool nulo = false, exacto = false;
+  std::int64_t unidades = 0;
+  double real = 0.0;
+};
+bool LeeExacto(sqlite3_context* ctx, sqlite3_value* v, int escala, TOperandoExacto& o) {
+  TNumero n;
+  bool error = false;
+  if (!NumeroDe(v, n, error)) {
+    if (error) sqlite3_result_error(ctx, kTiposNoCoinciden, -1);
+    o.nulo = true;
+    return !error;
+  }
+  o.real = n.Real();
+  if (n.entero) {
+    o.unidades = n.i;
+    o.exacto = CambiaEscala(o.unidades, 0, escala);
+  } else if (const auto u = Unidades(n.d, escala)) {
+    o.unidades = *u;
+    o.exacto = true;
+  }
+  return true;
+}
+
+int Escala(sqlite3_value* v) { return sqlite3_value_int(v); }
+
+// jet_mas_exacto(a, b, escala) and jet_menos_exacto: both read at the result's decimals (a real
+// beside Currency is first turned into Currency, as Jet does).
+template <int kSigno>
+void JetMasExacto(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int e = Escala(argv[2]);
+  TOperandoExacto a, b;
+  if (!LeeExacto(ctx, argv[0], e, a) || !LeeExacto(ctx, argv[1], e, b)) return;
+  if (a.nulo || b.nulo) return sqlite3_result_null(ctx);
+  std::int64_t r;
+  if (a.exacto && b.exacto && !__builtin_mul_overflow(b.unidades, std::int64_t{kSigno}, &r) &&
+      !__builtin_add_overflow(a.unidades, r, &r))
+    return sqlite3_result_double(ctx, RealDeUnidades(r, e));
+  sqlite3_result_double(ctx, a.real + kSigno * b.real);
+}
+
+// jet_por_exacto(a, b, escalaA, escalaB, escala): the exact product, brought to the result's
+// decimals with halves to even (Currency × Currency keeps four).
+void JetPorExacto(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int ea = Escala(argv[2]), eb = Escala(argv[3]), e = Escala(argv[4]);
+  TOperandoExacto a, b;
+  if (!LeeExacto(ctx, argv[0], ea, a) || !LeeExacto(ctx, argv[1], eb, b)) return;
+  if (a.nulo || b.nulo) return sqlite3_result_null(ctx);
+  std::int64_t r;
+  if (a.exacto && b.exacto && !__builtin_mul_overflow(a.unidades, b.unidades, &r) && CambiaEscala(r, ea + eb, e))
+    return sqlite3_result_double(ctx, RealDeUnidades(r, e));
+  sqlite3_result_double(ctx, a.real * b.real);
+}
+
+// jet_redondea_exacto(x, escala[, decimales]): Jet's Round on the exact value, halves to even.
+void JetRedondeaExacto(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  const int e = Escala(argv[1]);
+  TOperandoExacto x;
+  if (!LeeExacto(ctx, argv[0], e, x)) return;
+  if (x.nulo) return sqlite3_result_null(ctx);
+  int decimales = 0;
+  if (argc > 2 && !DecimalesDeRound(ctx, argv[2], decimales)) return;
+  if (!x.exacto) return sqlite3_result_double(ctx, RedondeaJet(x.real, decimales));
+  if (decimales >= e) return sqlite3_result_double(ctx, RealDeUnidades(x.unidades, e));
+  CambiaEscala(x.unidades, e, decimales);
+  sqlite3_result_double(ctx, RealDeUnidades(x.unidades, decimales));
+}
+
+// jet_suma_exacta(x, escala) and jet_promedio_exacto(x, escala): the units added in whole
+// numbers; the reals beside them serve if one value cannot be held exactly.
+struct TSumaExacta {  // SQLite hands it out zeroed
+  std::int64_t unidades;
+  double real;
+  std::int64_t cuenta;
+  int escala;
+  bool inexacta;
+};
+
+void PasoSumaExacta(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const int e = Escala(argv[1]);
+  TOperandoExacto x;
+  if (!LeeExacto(ctx, argv[0], e, x) || x.nulo) return;
+  auto* s = static_cast<TSumaExacta*>(sqlite3_aggregate_context(ctx, sizeof(TSumaExacta)));
+  if (!s) return sqlite3_result_error_nomem(ctx);
+  s->escala = e;
+  s->real += x.real;
+  ++s->cuenta;
+  if (!s->inexacta) s->inexacta = !x.exacto || __builtin_add_overflow(s->unidades, x.unidades, &s->unidades);
+}
+
+// Null when no value was added, as SUM and AVG.
+template <bool kPromedio>
+void FinSumaExacta(sqlite3_context* ctx) {
+  const auto* s = static_cast<TSumaExacta*>(sqlite3_aggregate_context(ctx, 0));
+  if (!s || s->cuenta == 0) return sqlite3_result_null(ctx);
+  if (s->inexacta) return sqlite3_result_double(ctx, kPromedio ? s->real / static_cast<double>(s->cuenta) : s->real);
+  sqlite3_result_double(ctx, kPromedio ? CocienteDeUnidades(s->unidades, s->escala, s->cuenta)
+                                       : RealDeUnidades(s->unidades, s->escala));
 }
 
 template <std::string (*Conversion)(std::string_view)>
@@ -233,6 +348,19 @@ constexpr TFuncionJet kFunciones[] = {
     {"LTRIM", 1, 1, TResultadoFuncionJet::Texto, false, "ltrim($0, ' ')"},
     {"RTRIM", 1, 1, TResultadoFuncionJet::Texto, false, "rtrim($0, ' ')"},
     {"ABS", 1, 1, TResultadoFuncionJet::Numero, false, "ABS($0)"},
+    // The engine's own (PasoTiposExactos.h): Currency and Decimal as Jet computes them.
+    {"jet_suma_exacta", 2, 2, TResultadoFuncionJet::Numero, false, "jet_suma_exacta($*)", "jet_suma_exacta", nullptr,
+     PasoSumaExacta, FinSumaExacta<false>},
+    {"jet_promedio_exacto", 2, 2, TResultadoFuncionJet::Numero, false, "jet_promedio_exacto($*)",
+     "jet_promedio_exacto", nullptr, PasoSumaExacta, FinSumaExacta<true>},
+    {"jet_redondea_exacto", 2, 3, TResultadoFuncionJet::Numero, false, "jet_redondea_exacto($*)",
+     "jet_redondea_exacto", JetRedondeaExacto},
+    {"jet_mas_exacto", 3, 3, TResultadoFuncionJet::Numero, false, "jet_mas_exacto($*)", "jet_mas_exacto",
+     JetMasExacto<1>},
+    {"jet_menos_exacto", 3, 3, TResultadoFuncionJet::Numero, false, "jet_menos_exacto($*)", "jet_menos_exacto",
+     JetMasExacto<-1>},
+    {"jet_por_exacto", 5, 5, TResultadoFuncionJet::Numero, false, "jet_por_exacto($*)", "jet_por_exacto",
+     JetPorExacto},
 };
 
 // Operators the translator writes as calls, and LIKE (SQLite calls like(pattern, text)).
@@ -264,15 +392,15 @@ bool RegistraFunciones(sqlite3* db) {
   sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
 
   constexpr int kBanderas = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-  const auto registra = [&](const char* nombre, int argumentos, TImplementacionSqlite f) {
-    return sqlite3_create_function_v2(db, nombre, argumentos, kBanderas, nullptr, f, nullptr, nullptr, nullptr) ==
-           SQLITE_OK;
+  const auto registra = [&](const char* nombre, int argumentos, TImplementacionSqlite f,
+                            TImplementacionSqlite paso = nullptr, TFinAgregadoSqlite fin = nullptr) {
+    return sqlite3_create_function_v2(db, nombre, argumentos, kBanderas, nullptr, f, paso, fin, nullptr) == SQLITE_OK;
   };
   bool ok = sqlite3_create_collation_v2(db, kColacionJet, SQLITE_UTF8, nullptr, ColacionJet, nullptr) == SQLITE_OK;
   for (const auto& f : kFunciones) {
-    if (!f.implementacion) continue;
+    if (!f.implementacion && !f.paso) continue;
     const std::string nombre(f.registro);
-    for (int n = f.minimo; n <= f.maximo; ++n) ok = ok && registra(nombre.c_str(), n, f.implementacion);
+    for (int n = f.minimo; n <= f.maximo; ++n) ok = ok && registra(nombre.c_str(), n, f.implementacion, f.paso, f.fin);
   }
   for (const auto& o : kOperadores) ok = ok && registra(o.nombre, o.argumentos, o.implementacion);
   return ok;

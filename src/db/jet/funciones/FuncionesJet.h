@@ -16,6 +16,7 @@ namespace qavi::jet {
 inline constexpr const char* kColacionJet = "JETNOCASE";
 
 using TImplementacionSqlite = void (*)(sqlite3_context*, int, sqlite3_value**);
+using TFinAgregadoSqlite = void (*)(sqlite3_context*);
 
 // What the translator knows of a result's type without a schema.
 enum class TResultadoFuncionJet {
@@ -26,7 +27,10 @@ enum class TResultadoFuncionJet {
 };
 
 struct TFuncionJet {
-  std::string_view nombre;  // as Jet spells it, in capitals
+  // As Jet spells it, in capitals. Rows in lower case are the engine's own, written only by its
+  // rewrite passes (exact Currency and Decimal arithmetic): the parser, which looks names up in
+  // capitals, never admits them.
+  std::string_view nombre;
   int minimo = 1, maximo = 1;  // arguments
   TResultadoFuncionJet resultado = TResultadoFuncionJet::Numero;
   // A condition (true/false) rather than a value: ISNULL.
@@ -38,6 +42,9 @@ struct TFuncionJet {
   // Registered under `registro` for each number of arguments; null where SQLite's own serves.
   std::string_view registro = {};
   TImplementacionSqlite implementacion = nullptr;
+  // An aggregate: registered with its step and its end instead of `implementacion`.
+  TImplementacionSqlite paso = nullptr;
+  TFinAgregadoSqlite fin = nullptr;
 };
 
 std::span<const TFuncionJet> FuncionesJet();
@@ -45,8 +52,9 @@ std::span<const TFuncionJet> FuncionesJet();
 const TFuncionJet* BuscaFuncionJet(std::string_view nombre);
 
 // Registers on the connection the collation, LIKE (case-insensitive, accents included; replaces
-// SQLite's like()), the implementations of the table and of the operators the translator writes
-// as functions: jet_suma (Jet's +, any number of operands), jet_concat (&), jet_div (/). Also
+// SQLite's like()), the implementations of the table (the engine's exact functions among them)
+// and of the operators the translator writes as functions: jet_suma (Jet's +, any number of
+// operands), jet_concat (&), jet_div (/). Also
 // turns off SQLite's double-quoted-string fallback, so a misspelt "Name" is an error and not a
 // text. False if SQLite refused one.
 bool RegistraFunciones(sqlite3* db);

@@ -37,6 +37,23 @@ enum class TClaseNodo {
   Subconsulta     // (subconsulta) as a value
 };
 
+// The classes that are conditions (true or false) whatever their operands.
+inline bool EsClaseCondicion(TClaseNodo c) {
+  switch (c) {
+    case TClaseNodo::Comparacion:
+    case TClaseNodo::Y:
+    case TClaseNodo::O:
+    case TClaseNodo::No:
+    case TClaseNodo::EsNulo:
+    case TClaseNodo::Como:
+    case TClaseNodo::Entre:
+    case TClaseNodo::EnLista:
+    case TClaseNodo::EnSubconsulta:
+    case TClaseNodo::Existe: return true;
+    default: return false;
+  }
+}
+
 // What the translator knows of a value's type without a schema.
 enum class TTipoDato { Desconocido, Numero, Texto };
 

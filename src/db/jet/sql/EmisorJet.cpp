@@ -40,25 +40,10 @@ std::string Parentiza(const TSql& s, int minimo) { return s.nivel >= minimo ? s.
 const std::string kColacion = std::string(" COLLATE ") + kColacionJet;
 
 bool EsCondicion(const TNodo& n) {
-  switch (n.clase) {
-    case TClaseNodo::Comparacion:
-    case TClaseNodo::Y:
-    case TClaseNodo::O:
-    case TClaseNodo::No:
-    case TClaseNodo::EsNulo:
-    case TClaseNodo::Como:
-    case TClaseNodo::Entre:
-    case TClaseNodo::EnLista:
-    case TClaseNodo::EnSubconsulta:
-    case TClaseNodo::Existe:
-      return true;
-    case TClaseNodo::Funcion: {
-      const TFuncionJet* f = BuscaFuncionJet(n.texto);
-      return f && f->condicion;
-    }
-    default:
-      return false;
-  }
+  if (EsClaseCondicion(n.clase)) return true;
+  if (n.clase != TClaseNodo::Funcion) return false;
+  const TFuncionJet* f = BuscaFuncionJet(n.texto);
+  return f && f->condicion;
 }
 
 TTipoDato Tipo(const TNodo& n) {

@@ -1,7 +1,7 @@
 #pragma once
 // Jet SQL into SQLite SQL with Jet's semantics, in phases: the statement is parsed once into a
 // tree with the tables it names (AnalizaJet); the engine may rewrite the tree with the passes
-// (PasoPeriodos.h, PasoClavesNumericas.h, PasoDerivadas.h); the emitter writes the text
+// (PasoTiposExactos.h, PasoPeriodos.h, PasoClavesNumericas.h, PasoDerivadas.h); the emitter writes the text
 // (EmisorJet.h). A real grammar: tokenizer + recursive-descent parser; no regular expressions.
 #include <set>
 #include <string>

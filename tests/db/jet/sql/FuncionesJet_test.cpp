@@ -106,6 +106,30 @@ TEST_F(FuncionesJet, FuncionesRegistradas) {
       // /
       {"SELECT jet_div(7, 2), jet_div(NULL, 2), jet_div(1, NULL), jet_div('9', 2)", "3.5|(nulo)|(nulo)|4.5"},
       {"SELECT jet_div(1, 0)", "ERROR: División entre cero"},
+      // Currency and Decimal, exact: the reals nearest to values of so many decimals, computed on
+      // those values; halves to even; whole numbers at any scale; a null gives null.
+      {"SELECT jet_mas_exacto(0.1, 0.2, 4) = 0.3, 0.1 + 0.2 = 0.3, jet_menos_exacto(0.3, 0.1, 4) = 0.2", "1|0|1"},
+      {"SELECT jet_mas_exacto(2, 0.25, 2), jet_mas_exacto(NULL, 1, 4), jet_mas_exacto(0.00004, 0.00004, 4)",
+       "2.25|(nulo)|0"},  // a real beside Currency is Currency first: 0.00004 is 0
+      {"SELECT jet_por_exacto(1.2345, 1.2345, 4, 4, 4), jet_por_exacto(0.5, 0.0001, 4, 4, 4), "
+       "jet_por_exacto(1.5, 0.0001, 4, 4, 4), jet_por_exacto(0.1, 3, 2, 0, 2)",
+       "1.524|0|0.0002|0.3"},
+      {"SELECT jet_redondea_exacto(2.5, 4), jet_redondea_exacto(3.5, 4), jet_redondea_exacto(-2.5, 4), "
+       "jet_redondea_exacto(2.500000000000001, 4), jet_round(2.500000000000001)",
+       "2|4|-2|2|3"},
+      {"SELECT jet_redondea_exacto(0.125, 4, 2), jet_redondea_exacto(0.135, 4, 2), jet_redondea_exacto(1.2345, 4, 6), "
+       "jet_redondea_exacto(NULL, 4), jet_redondea_exacto(2.5, 4, NULL), jet_redondea_exacto(7, 0)",
+       "0.12|0.14|1.2345|(nulo)|(nulo)|7"},
+      {"SELECT jet_redondea_exacto('x', 4)", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      {"SELECT jet_redondea_exacto(1.5, 4, -1)", "ERROR: Argumento no válido en ROUND"},
+      // Beyond what a real tells apart (2^53 units), in reals as without them.
+      {"SELECT jet_mas_exacto(1e300, 1, 4) = 1e300, jet_redondea_exacto(1e15 + 0.5, 4) = jet_round(1e15 + 0.5)", "1|1"},
+      {"SELECT jet_suma_exacta(x, 4) = 0.6, SUM(x) = 0.6, jet_promedio_exacto(x, 4) = 0.2, COUNT(x) FROM "
+       "(SELECT 0.1 AS x UNION ALL SELECT 0.2 UNION ALL SELECT 0.3 UNION ALL SELECT NULL)",
+       "1|0|1|3"},
+      {"SELECT jet_suma_exacta(x, 4), jet_promedio_exacto(x, 4) FROM (SELECT 1.0 AS x) WHERE x > 1", "(nulo)|(nulo)"},
+      {"SELECT jet_suma_exacta(x, 4) FROM (SELECT 'a' AS x)", "ERROR: Los tipos de datos no coinciden en la expresión"},
+      {"SELECT jet_suma_exacta(x, 4) = 4.5e15 + 1 FROM (SELECT 4.5e15 AS x UNION ALL SELECT 1)", "1"},
       // LIKE and the collation
       {"SELECT 'Cliente PEP' LIKE '%pep%', 'Ñandú' LIKE 'ñ%', NULL LIKE '%', 'x' LIKE NULL, 25 LIKE '2_'", "1|1|(nulo)|(nulo)|1"},
       {"SELECT 'josé' = 'JOSÉ' COLLATE JETNOCASE, 'josé' = 'JOSÉ', 'e' < 'é' COLLATE JETNOCASE, 'é' < 'F' COLLATE JETNOCASE",

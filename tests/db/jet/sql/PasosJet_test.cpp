@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "db/jet/sql/PasoClavesNumericas.h"
 #include "db/jet/sql/PasoDerivadas.h"
 #include "db/jet/sql/PasoPeriodos.h"
+#include "db/jet/sql/PasoTiposExactos.h"
 
 namespace qavi::jet::prueba {
 namespace {
@@ -186,6 +188,115 @@ TEST_F(PasosJet, DerivadasGuardadasSeLeenComoTablas) {
     EXPECT_EQ(FilasSqlite(db_, sql), Ejecuta(c.jet).filas) << c.jet;
     for (std::size_t i = 1; i <= m.ofrecidas.size(); ++i)
       Sql("DROP TABLE IF EXISTS temp.m" + std::to_string(i));
+  }
+}
+
+// The Jet types of the test tables' columns, as the engine's catalogue gives them.
+struct TCatalogoPrueba : ICatalogoTipos {
+  std::map<std::string, std::vector<TColumnaTipada>> tablas;
+  const std::vector<TColumnaTipada>* Columnas(const std::string& tabla) const override {
+    const auto it = tablas.find(tabla);
+    return it == tablas.end() ? nullptr : &it->second;
+  }
+};
+
+// Amounts where a sum of reals and the exact sum part: 25 rows of 0.1 add up to 2.5 exactly but
+// to 2.500000000000001 in reals, which ROUND takes to 3 instead of 2.
+class PasoTiposExactos : public PasosJet {
+ protected:
+  void SetUp() override {
+    PasosJet::SetUp();
+    Sql("CREATE TABLE tMontos (Folio INTEGER, Cantidad REAL, Cot REAL, Dec REAL, Precio REAL)");
+    for (int i = 1; i <= 25; ++i)
+      Sql("INSERT INTO tMontos VALUES (" + std::to_string(i) + ", 0.1, 16.0, 0.1, " + (i == 1 ? "1.2345" : "NULL") + ")");
+    using C = TClaseValor;
+    catalogo.tablas["tMontos"] = {{"Folio", {C::Entero}},
+                                  {"Cantidad", {C::Moneda, 4}},
+                                  {"Cot", {C::Doble}},
+                                  {"Dec", {C::Decimal, 2}},
+                                  {"Precio", {C::Moneda, 4}}};
+    catalogo.tablas["tNums"] = {{"Id", {C::Entero}}, {"R", {C::Doble}}, {"E", {C::Entero}}, {"T", {}}};
+  }
+
+  TTraduccion Exacta(const std::string& jet) {
+    TTraduccion r;
+    TAnalisisJet a = AnalizaJet(jet);
+    r.error = a.error;
+    if (!a.ok) return r;
+    CalculaTiposExactos(a.sentencia, catalogo);
+    r.sql = EmiteSentencia(a.sentencia);
+    r.ok = true;
+    return r;
+  }
+
+  TCatalogoPrueba catalogo;
+};
+
+// Each case: the statement, a piece of what it becomes (empty: exactly as written), its first
+// row as Jet gives it and as the statement written gives it in reals.
+TEST_F(PasoTiposExactos, LoQueJetCalculaExactoSeReescribe) {
+  const struct {
+    std::string jet, despues, jetDa, comoSeEscribe;
+  } casos[] = {
+      // SUM and ROUND of Currency: exact, halves to even.
+      {"SELECT ROUND(SUM(Cantidad)) AS X FROM tMontos", R"(jet_redondea_exacto(jet_suma_exacta("Cantidad", 4), 4))", "2",
+       "3"},
+      {"SELECT SUM(Cantidad) = 2.5 AS X FROM tMontos", R"(jet_suma_exacta("Cantidad", 4) = 2.5)", "-1", "0"},
+      {"SELECT ROUND(SUM(Cantidad), 1) AS X FROM tMontos WHERE Folio <= 15",
+       R"(jet_redondea_exacto(jet_suma_exacta("Cantidad", 4), 4, 1))", "1.5", "1.5"},
+      // The type goes through derived tables, '*', aliases and UNION branches that agree.
+      {"SELECT ROUND(SUM(X)) AS R FROM (SELECT Cantidad AS X FROM tMontos WHERE Folio <= 10 UNION ALL SELECT "
+       "Cantidad FROM tMontos WHERE Folio > 10) AS u",
+       R"(jet_suma_exacta("X", 4))", "2", "3"},
+      {"SELECT ROUND(SUM(t.Cantidad)) AS X FROM (SELECT * FROM tMontos) AS t", R"(jet_suma_exacta("t"."Cantidad", 4))",
+       "2", "3"},
+      {"SELECT ROUND(SUM(a.Cantidad)) AS X FROM tMontos AS a INNER JOIN tNums AS n ON a.Folio = n.Id",
+       R"(jet_suma_exacta("a"."Cantidad", 4))", "0", "0"},
+      {"SELECT COUNT(1) AS X FROM tNums WHERE Id <= (SELECT ROUND(SUM(Cantidad)) FROM tMontos)",
+       R"((SELECT jet_redondea_exacto(jet_suma_exacta("Cantidad", 4), 4) AS "Expr1000")", "2", "3"},
+      // IIF of Currency and a whole number (or null) is Currency; beside a Double nothing is known.
+      {"SELECT ROUND(SUM(IIF(Folio > 0, Cantidad, 0))) AS X FROM tMontos",
+       R"(jet_suma_exacta(CASE WHEN "Folio" > 0 THEN "Cantidad" ELSE 0 END, 4))", "2", "3"},
+      {"SELECT ROUND(SUM(IIF(Folio > 0, Cantidad, Cot))) AS X FROM tMontos", "", "3", "3"},
+      {"SELECT ROUND(SUM(X)) AS R FROM (SELECT Cantidad AS X FROM tMontos UNION ALL SELECT Cot FROM tMontos WHERE "
+       "Folio = 0) AS u",
+       "", "3", "3"},
+      // + and - of Currency beside anything numeric are Currency; * beside a Double is a Double;
+      // / is a Double.
+      {"SELECT Cantidad + Cantidad + Cantidad = 0.3 AS X FROM tMontos WHERE Folio = 1",
+       R"(jet_mas_exacto(jet_mas_exacto("Cantidad", "Cantidad", 4), "Cantidad", 4) = 0.3)", "-1", "0"},
+      {"SELECT Cantidad - Cot AS X FROM tMontos WHERE Folio = 1", R"(jet_menos_exacto("Cantidad", "Cot", 4))", "-15.9",
+       "-15.9"},
+      {"SELECT Precio * Precio AS X FROM tMontos WHERE Folio = 1", R"(jet_por_exacto("Precio", "Precio", 4, 4, 4))",
+       "1.524", "1.52399025"},
+      {"SELECT ROUND(SUM(Cantidad * 3)) AS X FROM tMontos", R"(jet_por_exacto("Cantidad", 3, 4, 0, 4))", "8", "7"},
+      {"SELECT ROUND(SUM(Cantidad * Cot) / 16) AS X FROM tMontos", "", "3", "3"},
+      {"SELECT ROUND(SUM(Cantidad) / 25 * 25) AS X FROM tMontos", R"(jet_div(jet_suma_exacta("Cantidad", 4), 25) * 25)",
+       "2", "3"},
+      // AVG of Currency: the exact sum over the count, a Double.
+      {"SELECT ROUND(AVG(Cantidad) * 25) AS X FROM tMontos", R"(jet_promedio_exacto("Cantidad", 4) * 25)", "2", "3"},
+      // Decimal: sums, + and * exact at the decimals they carry; beside a Double, in reals.
+      {"SELECT ROUND(SUM(Dec)) AS X FROM tMontos", R"(jet_suma_exacta("Dec", 2))", "2", "3"},
+      {"SELECT Dec + Cantidad AS X FROM tMontos WHERE Folio = 1", R"(jet_mas_exacto("Dec", "Cantidad", 4))", "0.2",
+       "0.2"},
+      {"SELECT ROUND(SUM(Dec * 1.5), 2) AS X FROM tMontos", R"(jet_suma_exacta(jet_por_exacto("Dec", 1.5, 2, 1, 3), 3))",
+       "3.75", "3.75"},
+      {"SELECT ROUND(SUM(Dec * Cot) / 16) AS X FROM tMontos", "", "3", "3"},
+      // Comparisons read the same real Jet compares.
+      {"SELECT COUNT(1) AS X FROM tMontos WHERE Cantidad = 0.1 AND Dec < 0.11", "", "25", "25"},
+      // Tables without Currency or Decimal: exactly as written.
+      {"SELECT ROUND(SUM(R * 1.5)) AS X, SUM(E) + 0.5 AS Y FROM tNums", "", "33|6.5", "33|6.5"},
+  };
+  for (const auto& c : casos) {
+    const TTraduccion escrita = TraduceSQL(c.jet);
+    const TTraduccion t = Exacta(c.jet);
+    ASSERT_TRUE(t.ok && escrita.ok) << t.error;
+    if (c.despues.empty())
+      EXPECT_EQ(t.sql, escrita.sql) << c.jet;
+    else
+      EXPECT_NE(t.sql.find(c.despues), std::string::npos) << c.jet << "\n" << t.sql;
+    EXPECT_THAT(FilasSqlite(db_, t.sql), ElementsAre(c.jetDa)) << c.jet << "\n" << t.sql;
+    EXPECT_THAT(Ejecuta(c.jet).filas, ElementsAre(c.comoSeEscribe)) << c.jet;
   }
 }
 
