@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <limits>
 #include <new>
+#include <set>
 #include <system_error>
 
 #include "db/jet/CargadorTablas.h"
@@ -10,6 +13,30 @@
 #include "db/jet/SentenciaJet.h"
 
 namespace qavi::jet {
+
+std::size_t CorteEquilibrado(const std::vector<TCostoSentencia>& sentencias) {
+  const std::size_t n = sentencias.size();
+  if (n < 2) return n;
+  // Passes paid by each prefix and by each suffix.
+  auto pasadas = [&](auto primero, auto ultimo) {
+    std::vector<std::size_t> acumuladas{0};
+    std::set<std::string> vistas;
+    for (auto i = primero; i != ultimo; ++i) {
+      std::size_t nuevas = i->derivadas.empty() ? 1 : 0;
+      for (const auto& identidad : i->derivadas) nuevas += vistas.insert(identidad).second ? 1 : 0;
+      acumuladas.push_back(acumuladas.back() + nuevas * i->filas);
+    }
+    return acumuladas;
+  };
+  const auto antes = pasadas(sentencias.begin(), sentencias.end());
+  const auto despues = pasadas(sentencias.rbegin(), sentencias.rend());
+  std::size_t corte = n / 2, mejor = std::numeric_limits<std::size_t>::max();
+  for (std::size_t c = 1; c < n; ++c) {
+    const std::size_t costo = std::max(antes[c], despues[n - c]);
+    if (costo < mejor) mejor = costo, corte = c;
+  }
+  return corte;
+}
 
 std::unique_ptr<TAdelantoJet> TAdelantoJet::Inicia(std::vector<TTablaCargada> tablas, TCatalogoTipos catalogo,
                                                    std::size_t filasParaMemoria,

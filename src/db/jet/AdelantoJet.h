@@ -29,6 +29,19 @@ struct TTablaCargada {
   std::shared_ptr<TTablaMemoria> filas;
 };
 
+// What a statement of a batch costs: the derived tables it reads, and the rows of the loaded
+// tables it reads (what one pass over them costs).
+struct TCostoSentencia {
+  std::vector<std::string> derivadas;
+  std::size_t filas = 0;
+};
+
+// Where to cut a batch so that the part before (answered by the engine) and the part from the
+// cut on (run ahead) take about the same time. Each part pays one pass for every derived table
+// it builds (each part builds its own) and for every statement that reads no derived table; the
+// rest is small. Between 1 and the batch size - 1.
+std::size_t CorteEquilibrado(const std::vector<TCostoSentencia>& sentencias);
+
 class TAdelantoJet {
  public:
   // Runs `sentencias[i]` for each i of `propias` (in that order) under `plan`, over `tablas` with

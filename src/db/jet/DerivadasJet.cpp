@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <set>
 
 #include "common/CitaSQL.h"
@@ -32,9 +33,49 @@ void TDerivadasJet::Libera(std::size_t indice) {
   }
 }
 
+std::map<std::string, TDerivadasJet::TUso> TDerivadasJet::Plan(
+    const std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>>& sentencias) {
+  struct TLecturas {
+    std::vector<std::size_t> en;  // the statements that read it, once per reading
+    bool trivial = false;
+    std::set<std::string> hijas;
+  };
+  std::map<std::string, TLecturas> lecturas;
+  for (const auto& [indice, derivadas] : sentencias)
+    for (const auto& d : derivadas) {
+      auto& l = lecturas[d.identidad];
+      l.trivial = d.trivial;
+      if (d.dentro)
+        lecturas[derivadas[*d.dentro].identidad].hijas.insert(d.identidad);
+      else
+        l.en.push_back(indice);
+    }
+  // An outer table's text holds its inner ones': the longer first, so each is settled before
+  // the tables written in it.
+  std::vector<const std::string*> orden;
+  for (const auto& [identidad, l] : lecturas) orden.push_back(&identidad);
+  std::stable_sort(orden.begin(), orden.end(),
+                   [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
+  std::map<std::string, TUso> plan;
+  for (const std::string* identidad : orden) {
+    const auto& l = lecturas[*identidad];
+    if (l.en.empty()) continue;
+    const bool guardada = !l.trivial && l.en.size() >= 2;
+    for (const auto& hija : l.hijas) {
+      auto& en = lecturas[hija].en;
+      if (guardada)
+        en.push_back(*std::min_element(l.en.begin(), l.en.end()));
+      else
+        en.insert(en.end(), l.en.begin(), l.en.end());
+    }
+    plan[*identidad] = {static_cast<int>(l.en.size()), *std::max_element(l.en.begin(), l.en.end())};
+  }
+  return plan;
+}
+
 std::optional<std::string> TDerivadasJet::Materializa(const TDerivadaOfrecida& d) {
   const std::string& sql = d.sql;
-  if (auto it = tablas_.find(sql); it != tablas_.end()) return it->second.tabla;
+  if (auto it = tablas_.find(d.identidad); it != tablas_.end()) return it->second.tabla;
   if (d.trivial) return std::nullopt;
   // Within a batch, a table no other use will read again costs a copy for nothing.
   std::optional<std::size_t> hasta;
@@ -68,8 +109,13 @@ std::optional<std::string> TDerivadasJet::Materializa(const TDerivadaOfrecida& d
     return std::nullopt;
   }
   c.Nota(std::to_string(sqlite3_changes64(db_)) + " filas");
-  tablas_.emplace(sql, TGuardada{tabla, hasta});
+  tablas_.emplace(d.identidad, TGuardada{tabla, hasta});
   return tabla;
+}
+
+std::optional<std::string> TDerivadasJet::Guardada(const std::string& identidad) {
+  if (auto it = tablas_.find(identidad); it != tablas_.end()) return it->second.tabla;
+  return std::nullopt;
 }
 
 std::optional<std::vector<std::string>> TDerivadasJet::TiposDeclarados(const std::string& sql) {

@@ -1,6 +1,6 @@
 #pragma once
 // What one connection keeps of derived tables within a snapshot of a read-only database: a
-// derived table whose SQL text is the same gives the same rows, so it is computed once into a
+// derived table whose identity (its SQL text) is the same gives the same rows, so it is computed once into a
 // temporary table and read again by later statements. With the plan of a batch (TMotorJet::
 // Anticipa) only what several statements use is kept, and only until the last of them has run.
 // Also answers the key-order pass with SQLite's declared types.
@@ -20,6 +20,7 @@ namespace qavi::jet {
 class TDerivadasJet : public IMaterializador, public IOraculoTipos {
  public:
   std::optional<std::string> Materializa(const TDerivadaOfrecida& derivada) override;
+  std::optional<std::string> Guardada(const std::string& identidad) override;
   std::optional<std::vector<std::string>> TiposDeclarados(const std::string& sql) override;
 
   // A new snapshot on a new database: what was kept went with the old one.
@@ -37,6 +38,10 @@ class TDerivadasJet : public IMaterializador, public IOraculoTipos {
     std::size_t ultima = 0;
   };
   void Planea(std::map<std::string, TUso> plan) { plan_ = std::move(plan); }
+  // The plan of statements run in this order (their batch index and derived tables). A derived
+  // table written inside another is read where that one is computed: once, when the outer one is
+  // kept; at each of its reads, when it stays inline.
+  static std::map<std::string, TUso> Plan(const std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>>& sentencias);
   // The statement of the batch now running (none: no plan applies).
   void Sentencia(std::optional<std::size_t> indice) { actual_ = indice; }
   // Drops what no later statement of the batch needs.
@@ -49,7 +54,7 @@ class TDerivadasJet : public IMaterializador, public IOraculoTipos {
   };
   void Borra(const std::string& tabla);
   sqlite3* db_ = nullptr;
-  std::map<std::string, TGuardada> tablas_;  // SQL text -> table
+  std::map<std::string, TGuardada> tablas_;  // identity -> table
   std::map<std::string, TUso> plan_;
   std::optional<std::size_t> actual_;
   int siguiente_ = 0;

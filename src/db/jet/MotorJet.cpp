@@ -171,26 +171,34 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
   // The key order asks SQLite about the loaded tables; a table that cannot be loaded is told by
   // the statement that needs it.
   if (!PreparaTablas(tablas, error)) return;
-  // The second half of the batch may run ahead on a second connection; each half is planned on
-  // its own, as each connection keeps its own derived tables.
-  const bool adelanta = opciones_.adelantaLote && sentencias.size() >= 2 && std::thread::hardware_concurrency() >= 2;
-  const std::size_t mitad = adelanta ? sentencias.size() / 2 : sentencias.size();
-  std::map<std::string, TDerivadasJet::TUso> plan, planAdelanto;
-  std::vector<std::size_t> propias;
+  std::map<std::string, std::size_t> filas;
+  for (const auto& t : tablas_) filas[ClaveNombreJet(t.nombre)] = t.filas ? t.filas->Filas() : 1;
+  std::vector<TCostoSentencia> costos(analisis.size());
+  std::vector<std::vector<TDerivadaLeida>> leidas(analisis.size());
   try {
     for (std::size_t i = 0; i < analisis.size(); ++i) {
-      if (i >= mitad) propias.push_back(i);
-      if (!analisis[i].ok || analisis[i].tipo != TTipoSentencia::Seleccion) continue;
+      if (!analisis[i].ok) continue;
+      for (const auto& t : analisis[i].tablas) costos[i].filas += filas[ClaveNombreJet(t)];
+      if (analisis[i].tipo != TTipoSentencia::Seleccion) continue;
       ReescribeJet(analisis[i], derivadas_, catalogo_);
-      for (auto& identidad : IdentidadesDerivadas(analisis[i].sentencia)) {
-        auto& uso = (i >= mitad ? planAdelanto : plan)[std::move(identidad)];
-        ++uso.usos;
-        uso.ultima = i;
-      }
+      leidas[i] = DerivadasLeidas(analisis[i].sentencia);
+      for (const auto& d : leidas[i]) costos[i].derivadas.push_back(d.identidad);
     }
   } catch (const std::bad_alloc&) {
     return;  // no plan: every statement is served as without it
   }
+  // The tail of the batch may run ahead on a second connection; each part is planned on its own,
+  // as each connection keeps its own derived tables.
+  const bool adelanta = opciones_.adelantaLote && sentencias.size() >= 2 && std::thread::hardware_concurrency() >= 2;
+  const std::size_t corte = adelanta ? CorteEquilibrado(costos) : sentencias.size();
+  std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>> parte, parteAdelanto;
+  std::vector<std::size_t> propias;
+  for (std::size_t i = 0; i < analisis.size(); ++i) {
+    if (i >= corte) propias.push_back(i);
+    (i >= corte ? parteAdelanto : parte).emplace_back(i, std::move(leidas[i]));
+  }
+  auto plan = TDerivadasJet::Plan(parte);
+  auto planAdelanto = TDerivadasJet::Plan(parteAdelanto);
   derivadas_.Planea(std::move(plan));
   lote_ = sentencias;
   if (!propias.empty())

@@ -33,16 +33,19 @@ class TDerivadas : public TVisitanteArbol {
   TDerivadas(IMaterializador& m, std::map<const TOrigen*, std::string> identidades)
       : m_(m), identidades_(std::move(identidades)) {}
 
+  void EntraDerivada(TOrigen& o) override { Reemplaza(o, m_.Guardada(identidades_.at(&o))); }
   void Derivada(TOrigen& o) override {
     const std::string sql = EmiteConsulta(*o.consulta);
-    const auto tabla = m_.Materializa({sql, EsTrivial(*o.consulta), identidades_.at(&o)});
+    Reemplaza(o, m_.Materializa({sql, EsTrivial(*o.consulta), identidades_.at(&o)}));
+  }
+
+ private:
+  static void Reemplaza(TOrigen& o, const std::optional<std::string>& tabla) {
     if (!tabla) return;
     o.clase = TOrigen::Clase::Tabla;
     o.tabla = *tabla;
     o.consulta.reset();
   }
-
- private:
   IMaterializador& m_;
   std::map<const TOrigen*, std::string> identidades_;
 };
@@ -56,12 +59,31 @@ void ReutilizaDerivadas(TSentencia& sentencia, IMaterializador& materializador) 
   RecorreArbol(sentencia, v);
 }
 
-std::vector<std::string> IdentidadesDerivadas(TSentencia& sentencia) {
-  TIdentidades ids;
-  RecorreArbol(sentencia, ids);
-  std::vector<std::string> r;
-  for (auto& [origen, identidad] : ids.lista) r.push_back(std::move(identidad));
-  return r;
+namespace {
+
+// Innermost first, each with the derived table it is written in.
+class TLeidas : public TVisitanteArbol {
+ public:
+  void EntraDerivada(TOrigen&) override { abiertas_.push_back({}); }
+  void Derivada(TOrigen& o) override {
+    const std::size_t indice = lista.size();
+    for (const std::size_t hija : abiertas_.back()) lista[hija].dentro = indice;
+    abiertas_.pop_back();
+    if (!abiertas_.empty()) abiertas_.back().push_back(indice);
+    lista.push_back({EmiteConsulta(*o.consulta), EsTrivial(*o.consulta), std::nullopt});
+  }
+  std::vector<TDerivadaLeida> lista;
+
+ private:
+  std::vector<std::vector<std::size_t>> abiertas_;  // the derived tables being visited, with their children so far
+};
+
+}  // namespace
+
+std::vector<TDerivadaLeida> DerivadasLeidas(TSentencia& sentencia) {
+  TLeidas v;
+  RecorreArbol(sentencia, v);
+  return std::move(v.lista);
 }
 
 }  // namespace qavi::jet

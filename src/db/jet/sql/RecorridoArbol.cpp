@@ -35,6 +35,8 @@ class TRecorrido {
     switch (o.clase) {
       case TOrigen::Clase::Tabla: return;
       case TOrigen::Clase::Derivada:
+        v_.EntraDerivada(o);
+        if (o.clase != TOrigen::Clase::Derivada) return;  // the visitor put a table in its place
         Consulta(*o.consulta);
         v_.Derivada(o);
         return;

@@ -10,7 +10,9 @@ class TVisitanteArbol {
   virtual ~TVisitanteArbol() = default;
   // After everything nested in it (its subqueries and derived tables) has been visited.
   virtual void Seleccion(arbol::TSeleccion&) {}
-  // A derived table in FROM, after its own query has been visited.
+  // A derived table in FROM, before and after its own query has been visited. What it holds is
+  // not visited when EntraDerivada turns it into a table.
+  virtual void EntraDerivada(arbol::TOrigen&) {}
   virtual void Derivada(arbol::TOrigen&) {}
 };
 

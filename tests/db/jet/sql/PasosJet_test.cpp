@@ -150,7 +150,13 @@ struct TMaterializadorPrueba : IMaterializador {
     const std::string tabla = "m" + std::to_string(ofrecidas.size());
     const std::string crea = "CREATE TEMP TABLE " + tabla + " AS " + sql;
     EXPECT_EQ(sqlite3_exec(db, crea.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    guardadas[d.identidad] = tabla;
     return tabla;
+  }
+  std::map<std::string, std::string> guardadas;  // identity -> table
+  std::optional<std::string> Guardada(const std::string& identidad) override {
+    const auto it = guardadas.find(identidad);
+    return it == guardadas.end() ? std::nullopt : std::optional<std::string>(it->second);
   }
 };
 
@@ -189,6 +195,33 @@ TEST_F(PasosJet, DerivadasGuardadasSeLeenComoTablas) {
     for (std::size_t i = 1; i <= m.ofrecidas.size(); ++i)
       Sql("DROP TABLE IF EXISTS temp.m" + std::to_string(i));
   }
+}
+
+// A statement whose outer derived table is already kept reads it: what is written inside it is
+// neither offered again nor computed; each derived table knows the one it is written in.
+TEST_F(PasosJet, DerivadaGuardadaNoOfreceLasDeDentro) {
+  const std::string jet =
+      "SELECT COUNT(1) AS N FROM (SELECT q.Cv, COUNT(1) AS K FROM (SELECT ClaveCliente AS Cv, COUNT(1) AS C "
+      "FROM tMovtos GROUP BY ClaveCliente) AS q GROUP BY q.Cv) AS g";
+  TAnalisisJet a = AnalizaJet(jet);
+  ASSERT_TRUE(a.ok) << a.error;
+  const auto leidas = DerivadasLeidas(a.sentencia);
+  ASSERT_EQ(leidas.size(), 2u);
+  EXPECT_EQ(leidas[0].dentro, std::optional<std::size_t>(1));
+  EXPECT_EQ(leidas[1].dentro, std::nullopt);
+  EXPECT_FALSE(leidas[0].trivial);
+
+  TMaterializadorPrueba m(db_);
+  ReutilizaDerivadas(a.sentencia, m);
+  ASSERT_EQ(m.ofrecidas.size(), 2u);
+  TAnalisisJet otra = AnalizaJet(jet);
+  ReutilizaDerivadas(otra.sentencia, m);
+  EXPECT_EQ(m.ofrecidas.size(), 2u) << m.ofrecidas.back();
+  const std::string sql = EmiteSentencia(otra.sentencia);
+  EXPECT_NE(sql.find(R"(FROM "m2" AS "g")"), std::string::npos) << sql;
+  EXPECT_EQ(FilasSqlite(db_, sql), Ejecuta(jet).filas);
+  Sql("DROP TABLE IF EXISTS temp.m1");
+  Sql("DROP TABLE IF EXISTS temp.m2");
 }
 
 // The Jet types of the test tables' columns, as the engine's catalogue gives them.
