@@ -126,10 +126,10 @@ TEST_F(MotorJetTest, UnLoteAnunciadoGuardaSoloLoQueSeRepite) {
   EXPECT_EQ(m->DerivadasGuardadas(), 1u);
 }
 
-// The second half of an announced batch runs ahead on a connection of its own: every statement
+// An announced batch is also answered from its end on a connection of its own: every statement
 // gives the rows it gives when one connection runs them all, errors included, and a statement out
 // of turn or a batch left half-way changes nothing.
-TEST_F(MotorJetTest, LaMitadAdelantadaDaLasMismasFilas) {
+TEST_F(MotorJetTest, LoAdelantadoDesdeElFinalDaLasMismasFilas) {
   const std::vector<std::string> lote = {
       kSuma,
       kCuenta,
@@ -180,8 +180,8 @@ TEST_P(MotorJetDestinos, UnaTablaConCualquierEscritura) {
 }
 
 // Currency amounts are added and rounded exactly, as Jet does, whichever way the engine runs: the
-// derived tables kept or as written, tables in SQLite or in memory, a batch with its second half
-// on a second connection. 25 amounts of 0.1 add up to 2.5 (ROUND gives 2), not to the
+// derived tables kept or as written, tables in SQLite or in memory, a batch answered from both ends,
+// its end on a second connection. 25 amounts of 0.1 add up to 2.5 (ROUND gives 2), not to the
 // 2.500000000000001 of reals (3). Several files read as one take the first file's types.
 TEST_F(MotorJetTest, MonedaSumadaYRedondeadaExactaEnCadaCamino) {
   const auto escribe = [&](const char* nombre, tools::TTipoJet tipo, int filas = 25) {
@@ -214,7 +214,7 @@ TEST_F(MotorJetTest, MonedaSumadaYRedondeadaExactaEnCadaCamino) {
     for (const auto& [ruta, esperado] : {std::pair{moneda, "2"}, std::pair{doble, "3"}}) {
       auto m = TMotorJet::Abre(ruta, error, c.opciones);
       ASSERT_TRUE(m) << error;
-      m->Anticipa({suma, derivada, suma, derivada});  // the second half may run ahead
+      m->Anticipa({suma, derivada, suma, derivada});  // its end may run ahead
       for (int vuelta = 0; vuelta < 2; ++vuelta) {
         EXPECT_EQ(Valor(*m, suma), esperado) << ruta;
         EXPECT_EQ(Valor(*m, derivada), esperado) << ruta;

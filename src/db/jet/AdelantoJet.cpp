@@ -2,10 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <limits>
 #include <new>
-#include <set>
 #include <system_error>
 
 #include "db/jet/CargadorTablas.h"
@@ -14,34 +11,9 @@
 
 namespace qavi::jet {
 
-std::size_t CorteEquilibrado(const std::vector<TCostoSentencia>& sentencias) {
-  const std::size_t n = sentencias.size();
-  if (n < 2) return n;
-  // Passes paid by each prefix and by each suffix.
-  auto pasadas = [&](auto primero, auto ultimo) {
-    std::vector<std::size_t> acumuladas{0};
-    std::set<std::string> vistas;
-    for (auto i = primero; i != ultimo; ++i) {
-      std::size_t nuevas = i->derivadas.empty() ? 1 : 0;
-      for (const auto& identidad : i->derivadas) nuevas += vistas.insert(identidad).second ? 1 : 0;
-      acumuladas.push_back(acumuladas.back() + nuevas * i->filas);
-    }
-    return acumuladas;
-  };
-  const auto antes = pasadas(sentencias.begin(), sentencias.end());
-  const auto despues = pasadas(sentencias.rbegin(), sentencias.rend());
-  std::size_t corte = n / 2, mejor = std::numeric_limits<std::size_t>::max();
-  for (std::size_t c = 1; c < n; ++c) {
-    const std::size_t costo = std::max(antes[c], despues[n - c]);
-    if (costo < mejor) mejor = costo, corte = c;
-  }
-  return corte;
-}
-
 std::unique_ptr<TAdelantoJet> TAdelantoJet::Inicia(std::vector<TTablaCargada> tablas, TCatalogoTipos catalogo,
                                                    std::size_t filasParaMemoria,
                                                    std::vector<std::string> sentencias,
-                                                   std::vector<std::size_t> propias,
                                                    std::map<std::string, TDerivadasJet::TUso> plan) {
   std::unique_ptr<TAdelantoJet> a(new TAdelantoJet());
   std::string error;
@@ -53,8 +25,6 @@ std::unique_ptr<TAdelantoJet> TAdelantoJet::Inicia(std::vector<TTablaCargada> ta
   a->catalogo_ = std::move(catalogo);
   a->filasParaMemoria_ = filasParaMemoria;
   a->sentencias_ = std::move(sentencias);
-  a->propias_ = std::move(propias);
-  for (const std::size_t i : a->propias_) a->resultados_[i];
   try {
     a->hilo_ = std::thread([p = a.get()] { p->Corre(); });
   } catch (const std::system_error&) {
@@ -81,32 +51,42 @@ void TAdelantoJet::Corre() {
     instaladas = false;
   }
   tablas_.clear();
-  for (const std::size_t i : propias_) {
-    if (detener_) return;
+  if (!instaladas) return;
+  for (std::size_t i = sentencias_.size(); i-- > 0;) {
+    {
+      std::lock_guard<std::mutex> l(mutex_);
+      if (detener_ || (frontera_ && i <= *frontera_)) break;
+      resultados_[i];
+    }
     TResultado r;
-    r.hecho = instaladas;
-    if (instaladas) {
-      try {
-        TAnalisisJet analisis = AnalizaJet(sentencias_[i]);
-        derivadas_.Sentencia(i);
-        r.ok = analisis.ok && CorreSentencia(*conexion_, &derivadas_, catalogo_, analisis, r.filas, r.error);
-        if (!analisis.ok) r.error = analisis.error;
-        derivadas_.Libera(i);
-      } catch (const std::bad_alloc&) {
-        r = {};
-        r.error = "Memoria insuficiente para ejecutar la consulta.";
-      }
+    r.hecho = true;
+    const std::size_t posicion = sentencias_.size() - 1 - i;
+    try {
+      TAnalisisJet analisis = AnalizaJet(sentencias_[i]);
+      derivadas_.Sentencia(posicion);
+      r.ok = analisis.ok && CorreSentencia(*conexion_, &derivadas_, catalogo_, analisis, r.filas, r.error);
+      if (!analisis.ok) r.error = analisis.error;
+      derivadas_.Libera(posicion);
+    } catch (const std::bad_alloc&) {
+      r = {};  // not done: the engine runs it on its own connection
     }
     std::lock_guard<std::mutex> l(mutex_);
     r.listo = true;
     resultados_[i] = std::move(r);
     listo_.notify_all();
   }
+  // What the statements left to the engine would have read goes now, not with this object.
+  derivadas_.Descarta();
 }
 
 std::optional<bool> TAdelantoJet::Toma(std::size_t indice, TResultadoJet& resultado, std::string& error) {
   std::unique_lock<std::mutex> l(mutex_);
-  TResultado& r = resultados_.at(indice);
+  const auto it = resultados_.find(indice);
+  if (it == resultados_.end()) {
+    if (!frontera_ || indice > *frontera_) frontera_ = indice;
+    return std::nullopt;
+  }
+  TResultado& r = it->second;
   listo_.wait(l, [&] { return r.listo; });
   if (!r.hecho) return std::nullopt;
   resultado = std::move(r.filas);

@@ -1,8 +1,8 @@
 #pragma once
-// Part of an announced batch run ahead, on a connection and a thread of its own, over the same
-// loaded tables: while the engine answers the first statements of the batch, this one answers
-// the later ones, and the engine takes each result when the batch reaches it. The rows of every
-// statement are those the engine would give.
+// The tail of an announced batch run ahead, on a connection and a thread of its own, over the same
+// loaded tables: while the engine answers the batch from its first statement on, this one answers
+// it from its last statement backwards, and they meet wherever the work happens to balance. Each
+// statement is run by exactly one of them; its rows are those the engine would give.
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -29,36 +29,22 @@ struct TTablaCargada {
   std::shared_ptr<TTablaMemoria> filas;
 };
 
-// What a statement of a batch costs: the derived tables it reads, and the rows of the loaded
-// tables it reads (what one pass over them costs).
-struct TCostoSentencia {
-  std::vector<std::string> derivadas;
-  std::size_t filas = 0;
-};
-
-// Where to cut a batch so that the part before (answered by the engine) and the part from the
-// cut on (run ahead) take about the same time. Each part pays one pass for every derived table
-// it builds (each part builds its own) and for every statement that reads no derived table; the
-// rest is small. Between 1 and the batch size - 1.
-std::size_t CorteEquilibrado(const std::vector<TCostoSentencia>& sentencias);
-
 class TAdelantoJet {
  public:
-  // Runs `sentencias[i]` for each i of `propias` (in that order) under `plan`, over `tablas` with
-  // the Jet types `catalogo` gives them. Null when no second connection or thread can be had: the
-  // engine then runs them itself.
+  // Runs `sentencias` from the last one backwards, over `tablas` with the Jet types `catalogo`
+  // gives them, under `plan` (whose statement numbers count from the last statement: 0 is the
+  // last). Null when no second connection or thread can be had: the engine then runs them all.
   static std::unique_ptr<TAdelantoJet> Inicia(std::vector<TTablaCargada> tablas, TCatalogoTipos catalogo,
-                                              std::size_t filasParaMemoria,
-                                              std::vector<std::string> sentencias, std::vector<std::size_t> propias,
+                                              std::size_t filasParaMemoria, std::vector<std::string> sentencias,
                                               std::map<std::string, TDerivadasJet::TUso> plan);
   // Stops what is still running and waits for it.
   ~TAdelantoJet();
   TAdelantoJet(const TAdelantoJet&) = delete;
   TAdelantoJet& operator=(const TAdelantoJet&) = delete;
 
-  bool Propia(std::size_t indice) const { return resultados_.count(indice) != 0; }
-  // Waits for statement `indice` (one of `propias`) and hands out whether it ran, and its rows or
-  // its error; nothing when it could not be run here, for the engine to run it itself.
+  // Statement `indice`, which the engine reaches now: when this one has taken it, waits for it and
+  // hands out whether it ran, and its rows or its error. Otherwise nothing, and the engine runs it
+  // itself: from then on this one takes no statement at or before it.
   std::optional<bool> Toma(std::size_t indice, TResultadoJet& resultado, std::string& error);
 
  private:
@@ -74,10 +60,11 @@ class TAdelantoJet {
   TCatalogoTipos catalogo_;
   std::size_t filasParaMemoria_ = 0;
   std::vector<std::string> sentencias_;
-  std::vector<std::size_t> propias_;
   std::unique_ptr<TConexionJet> conexion_;
   TDerivadasJet derivadas_;
-  std::map<std::size_t, TResultado> resultados_;  // keys fixed before the thread starts
+  // Under the mutex: what this one has taken, and the last statement the engine took.
+  std::map<std::size_t, TResultado> resultados_;
+  std::optional<std::size_t> frontera_;
   std::mutex mutex_;
   std::condition_variable listo_;
   std::atomic<bool> detener_{false};

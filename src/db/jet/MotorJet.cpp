@@ -171,39 +171,27 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
   // The key order asks SQLite about the loaded tables; a table that cannot be loaded is told by
   // the statement that needs it.
   if (!PreparaTablas(tablas, error)) return;
-  std::map<std::string, std::size_t> filas;
-  for (const auto& t : tablas_) filas[ClaveNombreJet(t.nombre)] = t.filas ? t.filas->Filas() : 1;
-  std::vector<TCostoSentencia> costos(analisis.size());
   std::vector<std::vector<TDerivadaLeida>> leidas(analisis.size());
   try {
     for (std::size_t i = 0; i < analisis.size(); ++i) {
-      if (!analisis[i].ok) continue;
-      for (const auto& t : analisis[i].tablas) costos[i].filas += filas[ClaveNombreJet(t)];
-      if (analisis[i].tipo != TTipoSentencia::Seleccion) continue;
+      if (!analisis[i].ok || analisis[i].tipo != TTipoSentencia::Seleccion) continue;
       ReescribeJet(analisis[i], derivadas_, catalogo_);
       leidas[i] = DerivadasLeidas(analisis[i].sentencia);
-      for (const auto& d : leidas[i]) costos[i].derivadas.push_back(d.identidad);
     }
   } catch (const std::bad_alloc&) {
     return;  // no plan: every statement is served as without it
   }
-  // The tail of the batch may run ahead on a second connection; each part is planned on its own,
-  // as each connection keeps its own derived tables.
+  // A second connection may answer the batch from its end while this one answers it from its
+  // start; each plans the whole batch in its own order, as each keeps its own derived tables.
   const bool adelanta = opciones_.adelantaLote && sentencias.size() >= 2 && std::thread::hardware_concurrency() >= 2;
-  const std::size_t corte = adelanta ? CorteEquilibrado(costos) : sentencias.size();
-  std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>> parte, parteAdelanto;
-  std::vector<std::size_t> propias;
-  for (std::size_t i = 0; i < analisis.size(); ++i) {
-    if (i >= corte) propias.push_back(i);
-    (i >= corte ? parteAdelanto : parte).emplace_back(i, std::move(leidas[i]));
-  }
-  auto plan = TDerivadasJet::Plan(parte);
-  auto planAdelanto = TDerivadasJet::Plan(parteAdelanto);
+  std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>> adelante, atras;
+  for (std::size_t i = 0; i < leidas.size(); ++i) adelante.emplace_back(i, leidas[i]);
+  for (std::size_t i = leidas.size(); adelanta && i-- > 0;) atras.emplace_back(leidas.size() - 1 - i, std::move(leidas[i]));
+  auto plan = TDerivadasJet::Plan(adelante);
   derivadas_.Planea(std::move(plan));
   lote_ = sentencias;
-  if (!propias.empty())
-    adelanto_ = TAdelantoJet::Inicia(tablas_, catalogo_, opciones_.filasParaMemoria, sentencias, std::move(propias),
-                                     std::move(planAdelanto));
+  if (adelanta)
+    adelanto_ = TAdelantoJet::Inicia(tablas_, catalogo_, opciones_.filasParaMemoria, sentencias, TDerivadasJet::Plan(atras));
 }
 
 bool TMotorJet::Consulta(const std::string& sSQL, TResultadoJet& resultado, std::string& error) {
@@ -211,8 +199,12 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoJet& resultado, std:
   // A statement of the announced batch, in its turn; anything else leaves the plan aside.
   std::optional<std::size_t> indice;
   if (enLote_ < lote_.size() && lote_[enLote_] == sSQL) indice = enLote_++;
-  if (indice && adelanto_ && adelanto_->Propia(*indice))
-    if (const auto ok = adelanto_->Toma(*indice, resultado, error)) return *ok;
+  if (indice && adelanto_)
+    if (const auto ok = adelanto_->Toma(*indice, resultado, error)) {
+      // Met: the rest of the batch is the other connection's, and so is what it reads.
+      derivadas_.Libera(lote_.size());
+      return *ok;
+    }
   derivadas_.Sentencia(indice);
   const bool ok = Corre(sSQL, resultado, error);
   if (indice) derivadas_.Libera(*indice);

@@ -41,8 +41,8 @@ class TMotorJet {
   bool Ejecuta(const std::string& sSQL, std::string& error);
   // Loads every table the statements name and counts, for each derived table, how many of them
   // use it and which is the last: one used once stays inline, one used again is kept until the
-  // last statement that uses it has run. The second half of the batch runs ahead on a second
-  // connection (TAdelantoJet) unless the options say otherwise. Statements run in another order,
+  // last statement that uses it has run. A second connection (TAdelantoJet) answers the batch
+  // from its end unless the options say otherwise. Statements run in another order,
   // or others, are served as without it.
   void Anticipa(const std::vector<std::string>& sentencias);
 

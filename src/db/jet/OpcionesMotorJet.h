@@ -13,8 +13,8 @@ struct TOpcionesMotorJet {
   // loading them is several times cheaper. Only the operations reach it in practice; smaller
   // tables keep SQLite's automatic indexes for joins. 0 takes every table that way.
   std::size_t filasParaMemoria = 50000;
-  // An announced batch (TMotorJet::Anticipa) runs its second half ahead on a second connection
-  // and thread, over the same loaded tables.
+  // An announced batch (TMotorJet::Anticipa) is also answered from its end on a second
+  // connection and thread, over the same loaded tables.
   bool adelantaLote = true;
 };
 

@@ -1,4 +1,4 @@
-// The plan of a batch's derived tables, and where a batch is cut to run its tail ahead.
+// The plan of a batch's derived tables.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "db/jet/AdelantoJet.h"
 #include "db/jet/DerivadasJet.h"
 
 namespace qavi::jet {
@@ -44,23 +43,6 @@ TEST(DerivadasJet, UnaDerivadaDeDentroSeLeeDondeSeCalculaLaDeFuera) {
     for (const auto& [identidad, uso] : plan) visto[identidad] = {uso.usos, uso.ultima};
     EXPECT_EQ(visto, c.plan) << c.caso;
   }
-}
-
-TEST(DerivadasJet, CorteQueIgualaLasPasadas) {
-  const TCostoSentencia plana{{}, 10}, grande{{}, 30}, conX{{"x"}, 10}, conY{{"y"}, 10};
-  const struct {
-    const char* caso;
-    std::vector<TCostoSentencia> lote;
-    std::size_t corte;
-  } casos[] = {
-      {"empty", {}, 0},
-      {"one statement", {plana}, 1},
-      {"equal plain statements: the middle", {plana, plana, plana, plana}, 2},
-      {"a heavy first statement is a part of its own", {grande, plana, plana, plana}, 1},
-      // Cutting between the x and the y statements builds each table once.
-      {"statements of one derived table stay together", {conX, conX, conX, conY}, 3},
-  };
-  for (const auto& c : casos) EXPECT_EQ(CorteEquilibrado(c.lote), c.corte) << c.caso;
 }
 
 }  // namespace
