@@ -77,7 +77,7 @@ struct Caso {
   std::function<void(TVelmarFixture&)> datos;
   std::map<int, std::string> esperadas;  // "Respuesta: " is added
   double tc = 16;
-  std::vector<std::string> peps;
+  std::vector<std::string> peps = {};
 };
 
 TEST(Respuestas, ConjuntosPequenos) {

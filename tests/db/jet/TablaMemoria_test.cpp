@@ -19,7 +19,7 @@ struct TEsperado {
   C clase = C::Nulo;
   std::int64_t entero = 0;
   double real = 0;
-  std::string bytes;
+  std::string bytes = {};
 };
 
 TEsperado Como(const TValorMdb& v) {
@@ -66,8 +66,12 @@ TEST(TablaMemoria, CadaCeldaSeLeeComoSeDio) {
     for (std::size_t f = 0; f < c.filas; ++f) {
       const TEsperado e = Como(c.valor(f));
       ASSERT_EQ(t.Clase(f, 0), e.clase) << c.nombre << " fila " << f;
-      if (e.clase == C::Entero) EXPECT_EQ(t.Entero(f, 0), e.entero) << c.nombre << " fila " << f;
-      if (e.clase == C::Real) EXPECT_EQ(t.Real(f, 0), e.real) << c.nombre << " fila " << f;
+      if (e.clase == C::Entero) {
+        EXPECT_EQ(t.Entero(f, 0), e.entero) << c.nombre << " fila " << f;
+      }
+      if (e.clase == C::Real) {
+        EXPECT_EQ(t.Real(f, 0), e.real) << c.nombre << " fila " << f;
+      }
       if (e.clase == C::Texto || e.clase == C::Blob) {
         EXPECT_EQ(std::string(t.Bytes(f, 0)), e.bytes) << c.nombre << " fila " << f;
         EXPECT_NE(t.Bytes(f, 0).data(), nullptr) << c.nombre << " fila " << f;
