@@ -52,21 +52,24 @@ void TAdelantoJet::Corre() {
   }
   tablas_.clear();
   if (!instaladas) return;
-  for (std::size_t i = sentencias_.size(); i-- > 0;) {
+  const std::size_t n = sentencias_.size();
+  for (std::size_t i = n; i-- > 0;) {
+    std::size_t ajenas;  // from this position on (counted from the end), the engine's statements
     {
       std::lock_guard<std::mutex> l(mutex_);
       if (detener_ || (frontera_ && i <= *frontera_)) break;
       resultados_[i];
+      ajenas = frontera_ ? n - 1 - *frontera_ : n;
     }
     TResultado r;
     r.hecho = true;
-    const std::size_t posicion = sentencias_.size() - 1 - i;
+    const std::size_t posicion = n - 1 - i;
     try {
       TAnalisisJet analisis = AnalizaJet(sentencias_[i]);
       derivadas_.Sentencia(posicion);
       r.ok = analisis.ok && CorreSentencia(*conexion_, &derivadas_, catalogo_, analisis, r.filas, r.error);
       if (!analisis.ok) r.error = analisis.error;
-      derivadas_.Libera(posicion);
+      derivadas_.Libera(posicion, ajenas);
     } catch (const std::bad_alloc&) {
       r = {};  // not done: the engine runs it on its own connection
     }
@@ -77,6 +80,11 @@ void TAdelantoJet::Corre() {
   }
   // What the statements left to the engine would have read goes now, not with this object.
   derivadas_.Descarta();
+}
+
+std::size_t TAdelantoJet::Desde() {
+  std::lock_guard<std::mutex> l(mutex_);
+  return resultados_.empty() ? sentencias_.size() : resultados_.begin()->first;
 }
 
 std::optional<bool> TAdelantoJet::Toma(std::size_t indice, TResultadoJet& resultado, std::string& error) {

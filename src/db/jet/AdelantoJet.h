@@ -46,6 +46,9 @@ class TAdelantoJet {
   // hands out whether it ran, and its rows or its error. Otherwise nothing, and the engine runs it
   // itself: from then on this one takes no statement at or before it.
   std::optional<bool> Toma(std::size_t indice, TResultadoJet& resultado, std::string& error);
+  // The first statement this one has taken (the batch's size while it has taken none): the engine
+  // need not keep for later what only statements from there on read.
+  std::size_t Desde();
 
  private:
   struct TResultado {

@@ -22,9 +22,11 @@ void TDerivadasJet::Descarta() {
   tablas_.clear();
 }
 
-void TDerivadasJet::Libera(std::size_t indice) {
+void TDerivadasJet::Libera(std::size_t indice, std::size_t ajenas) {
   for (auto it = tablas_.begin(); it != tablas_.end();) {
-    if (it->second.hasta && *it->second.hasta <= indice) {
+    const auto& l = it->second.lecturas;
+    const auto siguiente = std::upper_bound(l.begin(), l.end(), indice);
+    if (!l.empty() && (siguiente == l.end() || *siguiente >= ajenas)) {
       Borra(it->second.tabla);
       it = tablas_.erase(it);
     } else {
@@ -68,7 +70,9 @@ std::map<std::string, TDerivadasJet::TUso> TDerivadasJet::Plan(
       else
         en.insert(en.end(), l.en.begin(), l.en.end());
     }
-    plan[*identidad] = {static_cast<int>(l.en.size()), *std::max_element(l.en.begin(), l.en.end())};
+    std::vector<std::size_t> en = l.en;
+    std::sort(en.begin(), en.end());
+    plan[*identidad] = {static_cast<int>(en.size()), en.back(), std::move(en)};
   }
   return plan;
 }
@@ -78,11 +82,11 @@ std::optional<std::string> TDerivadasJet::Materializa(const TDerivadaOfrecida& d
   if (auto it = tablas_.find(d.identidad); it != tablas_.end()) return it->second.tabla;
   if (d.trivial) return std::nullopt;
   // Within a batch, a table no other use will read again costs a copy for nothing.
-  std::optional<std::size_t> hasta;
+  std::vector<std::size_t> lecturas;
   if (actual_) {
     if (auto p = plan_.find(d.identidad); p != plan_.end()) {
       if (p->second.usos < 2) return std::nullopt;
-      hasta = p->second.ultima;
+      lecturas = p->second.en;
     }
   }
   const TSentenciaSqlite st = PreparaSqlite(db_, sql);
@@ -109,7 +113,7 @@ std::optional<std::string> TDerivadasJet::Materializa(const TDerivadaOfrecida& d
     return std::nullopt;
   }
   c.Nota(std::to_string(sqlite3_changes64(db_)) + " filas");
-  tablas_.emplace(d.identidad, TGuardada{tabla, hasta});
+  tablas_.emplace(d.identidad, TGuardada{tabla, std::move(lecturas)});
   return tabla;
 }
 

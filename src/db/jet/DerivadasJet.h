@@ -32,10 +32,12 @@ class TDerivadasJet : public IMaterializador, public IOraculoTipos {
   void Descarta();
   std::size_t Tamano() const { return tablas_.size(); }
 
-  // The plan of a batch: identity -> how many uses, and the last statement of them.
+  // The plan of a batch: identity -> how many uses, the last statement of them, and every
+  // statement that reads it, in order.
   struct TUso {
     int usos = 0;
     std::size_t ultima = 0;
+    std::vector<std::size_t> en;
   };
   void Planea(std::map<std::string, TUso> plan) { plan_ = std::move(plan); }
   // The plan of statements run in this order (their batch index and derived tables). A derived
@@ -44,13 +46,14 @@ class TDerivadasJet : public IMaterializador, public IOraculoTipos {
   static std::map<std::string, TUso> Plan(const std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>>& sentencias);
   // The statement of the batch now running (none: no plan applies).
   void Sentencia(std::optional<std::size_t> indice) { actual_ = indice; }
-  // Drops what no later statement of the batch needs.
-  void Libera(std::size_t indice);
+  // Drops what no later statement of the batch needs, after statement `indice`: counting only
+  // the statements before `ajenas` (from there on another connection answers the batch).
+  void Libera(std::size_t indice, std::size_t ajenas = static_cast<std::size_t>(-1));
 
  private:
   struct TGuardada {
     std::string tabla;
-    std::optional<std::size_t> hasta;  // the last statement of the batch that needs it
+    std::vector<std::size_t> lecturas;  // the statements of the batch that read it; none: kept
   };
   void Borra(const std::string& tabla);
   sqlite3* db_ = nullptr;

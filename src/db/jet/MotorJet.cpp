@@ -207,7 +207,7 @@ bool TMotorJet::Consulta(const std::string& sSQL, TResultadoJet& resultado, std:
     }
   derivadas_.Sentencia(indice);
   const bool ok = Corre(sSQL, resultado, error);
-  if (indice) derivadas_.Libera(*indice);
+  if (indice) derivadas_.Libera(*indice, adelanto_ ? adelanto_->Desde() : lote_.size());
   return ok;
 }
 

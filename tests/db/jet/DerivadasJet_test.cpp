@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "db/jet/ConexionJet.h"
 #include "db/jet/DerivadasJet.h"
 
 namespace qavi::jet {
@@ -42,6 +43,37 @@ TEST(DerivadasJet, UnaDerivadaDeDentroSeLeeDondeSeCalculaLaDeFuera) {
     std::map<std::string, std::pair<int, std::size_t>> visto;
     for (const auto& [identidad, uso] : plan) visto[identidad] = {uso.usos, uso.ultima};
     EXPECT_EQ(visto, c.plan) << c.caso;
+  }
+  const auto plan = TDerivadasJet::Plan({{5, {dentro, fuera}}, {3, {sola}}, {9, {dentro, fuera}}});
+  EXPECT_EQ(plan.at("i").en, (std::vector<std::size_t>{3, 5})) << "every reading, in order";
+  EXPECT_EQ(plan.at("o(i)").en, (std::vector<std::size_t>{5, 9}));
+}
+
+// A kept table goes after its last reading, or sooner when every reading left belongs to the
+// other connection's part of the batch.
+TEST(DerivadasJet, UnaGuardadaSeSueltaCuandoNingunaLecturaQuedaDeEsteLado) {
+  std::string error;
+  auto conexion = TConexionJet::Abre(error);
+  ASSERT_TRUE(conexion) << error;
+  const std::string sql = "SELECT 1 AS x UNION ALL SELECT 2";
+  const struct {
+    const char* caso;
+    std::size_t ajenas;
+    bool sigue;
+  } casos[] = {
+      {"no other connection: kept for the reading at 6", static_cast<std::size_t>(-1), true},
+      {"the other connection from 7 on: still kept for 6", 7, true},
+      {"the other connection from 6 on: dropped", 6, false},
+  };
+  for (const auto& c : casos) {
+    TDerivadasJet d;
+    d.Reinicia(conexion->Db());
+    d.Planea({{"t", {3, 9, {2, 6, 9}}}});
+    d.Sentencia(2);
+    ASSERT_TRUE(d.Materializa({sql, false, "t"})) << c.caso;
+    d.Libera(2, c.ajenas);
+    EXPECT_EQ(d.Tamano(), c.sigue ? 1u : 0u) << c.caso;
+    d.Descarta();
   }
 }
 
