@@ -72,7 +72,7 @@ std::map<std::string, TDerivadasJet::TUso> TDerivadasJet::Plan(
     }
     std::vector<std::size_t> en = l.en;
     std::sort(en.begin(), en.end());
-    plan[*identidad] = {static_cast<int>(en.size()), en.back(), std::move(en)};
+    plan[*identidad] = {std::move(en)};
   }
   return plan;
 }
@@ -85,7 +85,7 @@ std::optional<std::string> TDerivadasJet::Materializa(const TDerivadaOfrecida& d
   std::vector<std::size_t> lecturas;
   if (actual_) {
     if (auto p = plan_.find(d.identidad); p != plan_.end()) {
-      if (p->second.usos < 2) return std::nullopt;
+      if (p->second.en.size() < 2) return std::nullopt;
       lecturas = p->second.en;
     }
   }

@@ -32,11 +32,8 @@ class TDerivadasJet : public IMaterializador, public IOraculoTipos {
   void Descarta();
   std::size_t Tamano() const { return tablas_.size(); }
 
-  // The plan of a batch: identity -> how many uses, the last statement of them, and every
-  // statement that reads it, in order.
+  // The plan of a batch: identity -> every statement that reads it, in order (once per reading).
   struct TUso {
-    int usos = 0;
-    std::size_t ultima = 0;
     std::vector<std::size_t> en;
   };
   void Planea(std::map<std::string, TUso> plan) { plan_ = std::move(plan); }

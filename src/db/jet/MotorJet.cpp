@@ -185,10 +185,9 @@ void TMotorJet::Anticipa(const std::vector<std::string>& sentencias) {
   // start; each plans the whole batch in its own order, as each keeps its own derived tables.
   const bool adelanta = opciones_.adelantaLote && sentencias.size() >= 2 && std::thread::hardware_concurrency() >= 2;
   std::vector<std::pair<std::size_t, std::vector<TDerivadaLeida>>> adelante, atras;
-  for (std::size_t i = 0; i < leidas.size(); ++i) adelante.emplace_back(i, leidas[i]);
-  for (std::size_t i = leidas.size(); adelanta && i-- > 0;) atras.emplace_back(leidas.size() - 1 - i, std::move(leidas[i]));
-  auto plan = TDerivadasJet::Plan(adelante);
-  derivadas_.Planea(std::move(plan));
+  for (std::size_t i = leidas.size(); adelanta && i-- > 0;) atras.emplace_back(leidas.size() - 1 - i, leidas[i]);
+  for (std::size_t i = 0; i < leidas.size(); ++i) adelante.emplace_back(i, std::move(leidas[i]));
+  derivadas_.Planea(TDerivadasJet::Plan(adelante));
   lote_ = sentencias;
   if (adelanta)
     adelanto_ = TAdelantoJet::Inicia(tablas_, catalogo_, opciones_.filasParaMemoria, sentencias, TDerivadasJet::Plan(atras));

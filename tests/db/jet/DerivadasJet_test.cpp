@@ -41,7 +41,7 @@ TEST(DerivadasJet, UnaDerivadaDeDentroSeLeeDondeSeCalculaLaDeFuera) {
   for (const auto& c : casos) {
     const auto plan = TDerivadasJet::Plan(c.lote);
     std::map<std::string, std::pair<int, std::size_t>> visto;
-    for (const auto& [identidad, uso] : plan) visto[identidad] = {uso.usos, uso.ultima};
+    for (const auto& [identidad, uso] : plan) visto[identidad] = {static_cast<int>(uso.en.size()), uso.en.back()};
     EXPECT_EQ(visto, c.plan) << c.caso;
   }
   const auto plan = TDerivadasJet::Plan({{5, {dentro, fuera}}, {3, {sola}}, {9, {dentro, fuera}}});
@@ -68,7 +68,7 @@ TEST(DerivadasJet, UnaGuardadaSeSueltaCuandoNingunaLecturaQuedaDeEsteLado) {
   for (const auto& c : casos) {
     TDerivadasJet d;
     d.Reinicia(conexion->Db());
-    d.Planea({{"t", {3, 9, {2, 6, 9}}}});
+    d.Planea({{"t", {{2, 6, 9}}}});
     d.Sentencia(2);
     ASSERT_TRUE(d.Materializa({sql, false, "t"})) << c.caso;
     d.Libera(2, c.ajenas);
