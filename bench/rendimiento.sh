@@ -7,19 +7,10 @@
 # The as-written path over 1,000,000 operations takes about two minutes; RAPIDO=1 skips it.
 set -euo pipefail
 
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$raiz/build}"
+. "$(dirname "$0")/comun.sh" "${1:-}"
 shift || true
 tamanos=("$@")
 [ ${#tamanos[@]} -eq 0 ] && tamanos=(10000 100000 1000000)
-demo="$build/tools/velmar-demo/velmar-demo"
-cli="$build/src/cli/cuestionario-qavi"
-for p in "$demo" "$cli"; do
-  [ -x "$p" ] || { echo "No se encontró $p; compile antes el proyecto." >&2; exit 1; }
-done
-
-trabajo="$(mktemp -d)"
-trap 'rm -rf "$trabajo"' EXIT
 
 # Runs the full headless job (open, load, detect PEPs, 191 answers, JSON) and prints
 # "seconds kB answers-seconds". The answers alone: the answers phase less the tables it loaded.

@@ -7,20 +7,11 @@
 # SUCURSALES=N changes the number of branches (default 10). Needs about 70 MB of disk per million.
 set -euo pipefail
 
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$raiz/build}"
+. "$(dirname "$0")/comun.sh" "${1:-}"
 shift || true
 tamanos=("$@")
 [ ${#tamanos[@]} -eq 0 ] && tamanos=(100000 1000000)
 sucursales=${SUCURSALES:-10}
-demo="$build/tools/velmar-demo/velmar-demo"
-cli="$build/src/cli/cuestionario-qavi"
-for p in "$demo" "$cli"; do
-  [ -x "$p" ] || { echo "No se encontró $p; compile antes el proyecto." >&2; exit 1; }
-done
-
-trabajo="$(mktemp -d)"
-trap 'rm -rf "$trabajo"' EXIT
 
 # Runs the consolidated job and prints "seconds cpu-seconds kB".
 mide() {
